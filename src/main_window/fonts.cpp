@@ -1,0 +1,56 @@
+#include "main_window/fonts.h"
+
+#include <cwchar>
+
+#include "platform/twips.h"
+
+namespace corvane::main_window {
+
+namespace {
+
+bool IsFaceInstalled(const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      dc, &query,
+      [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/, LPARAM found_flag) {
+        *reinterpret_cast<bool*>(found_flag) = true;  // NOLINT
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);  // NOLINT
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+}  // namespace
+
+win32::ScopedFont CreateDpiFont(const FontRequest& request, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -platform::PointsToPixels(request.points, dpi);
+  font.lfWeight = request.weight;
+  font.lfUnderline = request.underline ? TRUE : FALSE;
+  font.lfCharSet = request.charset;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  bool chosen = false;
+  for (const wchar_t* face : request.faces) {
+    if (IsFaceInstalled(face)) {
+      wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+      chosen = true;
+      break;
+    }
+  }
+  if (!chosen) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+      wcsncpy(font.lfFaceName, metrics.lfMessageFont.lfFaceName, LF_FACESIZE - 1);
+    }
+    font.lfCharSet = DEFAULT_CHARSET;
+  }
+  return win32::ScopedFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace corvane::main_window

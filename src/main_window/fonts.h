@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "platform/win32/scoped.h"
+
+namespace corvane::main_window {
+
+struct FontRequest {
+  std::initializer_list<const wchar_t*> faces;  // the first one installed is used
+  int points;
+  int weight;
+  bool underline;
+  BYTE charset;
+};
+
+// The font at `dpi`. Where none of the faces is installed, the system's
+// message font face is taken: it has the glyphs of the user's language.
+win32::ScopedFont CreateDpiFont(const FontRequest& request, int dpi);
+
+}  // namespace corvane::main_window

@@ -1,0 +1,211 @@
+#include "main_window/form1.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "address_reader/address_reader.h"
+#include "main_window/fonts.h"
+#include "platform/twips.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
+#include "resource_ids.h"
+#include "translation/request.h"
+
+namespace corvane::main_window {
+
+using platform::TwipsToPixels;
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Corvane";
+constexpr wchar_t kInitialText[] = L"快速网页翻译 - 请选择";
+constexpr wchar_t kLabel1Caption[] = L"用Tavlo看YouTube视频";
+constexpr COLORREF kBackgroundColour = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kCombo1TextColour = RGB(0x40, 0x40, 0x40);
+constexpr COLORREF kLabel1TextColour = RGB(0x00, 0x00, 0x00);
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+// Geometry in twips.
+constexpr SIZE kClientTwips{3630, 1095};
+constexpr RECT kCombo1Twips{480, 240, 480 + 2655, 240 + 330};
+constexpr POINT kLabel1Twips{1800, 840};
+// The combo box's window height includes its drop-down list.
+constexpr int kCombo1DropDownTwips = 2400;
+
+constexpr FontRequest kCombo1Font{{L"Verdana", L"Tahoma"}, 9, FW_BOLD, false, ANSI_CHARSET};
+constexpr FontRequest kLabel1Font{{L"宋体", L"SimSun", L"NSimSun"}, 9, FW_NORMAL, true, GB2312_CHARSET};
+
+SIZE WindowSizeForClient(SIZE client, int dpi) {
+  RECT rect{0, 0, client.cx, client.cy};
+  AdjustWindowRectExForDpi(&rect, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+SIZE ClientPixels(int dpi) {
+  return {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::Shell& shell,
+             std::function<void()> label1_click)
+    : instance_(instance),
+      open_windows_(open_windows),
+      shell_(shell),
+      label1_(kLabel1Caption, kLabel1TextColour) {
+  label1_.SetOnClick(std::move(label1_click));
+}
+
+bool Form1::Show(int show_command) {
+  // Both icons come from one file: the shell picks the size it needs.
+  const auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
+                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  const auto small_icon = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (!Register(instance_, icon, small_icon)) return false;
+  // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
+  if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
+  const SIZE size = WindowSizeForClient(ClientPixels(dpi_), dpi_);
+  SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(Hwnd(), show_command);
+  SetFocus(combo1_);
+  return true;
+}
+
+bool Form1::OnCreate() {
+  open_windows_.Opened();
+  hand_cursor_ = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
+                                                 IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  label1_.SetCursor(hand_cursor_);
+  combo1_ = CreateWindowExW(0, WC_COMBOBOXW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+                                CBS_AUTOHSCROLL,
+                            0, 0, 0, 0, Hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)),  // NOLINT
+                            instance_, nullptr);
+  if (combo1_ == nullptr) return false;
+  for (const auto& target : translation::kTranslationTargets) {
+    const std::wstring entry = win32::ToWide(target.entry);
+    ComboBox_AddString(combo1_, entry.c_str());
+  }
+  SetWindowTextW(combo1_, kInitialText);
+  ApplyDpi(static_cast<int>(GetDpiForWindow(Hwnd())));
+  return true;
+}
+
+void Form1::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  combo_font_ = CreateDpiFont(kCombo1Font, dpi);
+  label_font_ = CreateDpiFont(kLabel1Font, dpi);
+  SetWindowFont(combo1_, combo_font_.get(), TRUE);
+  SetWindowPos(combo1_, nullptr, TwipsToPixels(kCombo1Twips.left, dpi),
+               TwipsToPixels(kCombo1Twips.top, dpi),
+               TwipsToPixels(kCombo1Twips.right - kCombo1Twips.left, dpi),
+               TwipsToPixels(kCombo1Twips.bottom - kCombo1Twips.top + kCombo1DropDownTwips, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  label1_.Layout(Hwnd(), label_font_.get(),
+                 {TwipsToPixels(kLabel1Twips.x, dpi), TwipsToPixels(kLabel1Twips.y, dpi)});
+  // Only what the client area can show is kept; a failed decode leaves the
+  // plain background colour.
+  picture_.Load(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi));
+}
+
+void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  const SIZE size = WindowSizeForClient(ClientPixels(dpi), dpi);
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void Form1::OnPaint() {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(Hwnd(), &paint);
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  const SIZE picture = picture_.Size();
+  // The background colour shows only where the picture does not reach.
+  if (picture.cx < client.right || picture.cy < client.bottom) {
+    const HBRUSH brush = CreateSolidBrush(kBackgroundColour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+  }
+  picture_.Paint(dc);
+  label1_.Paint(dc);
+  EndPaint(Hwnd(), &paint);
+}
+
+LRESULT Form1::OnCtlColor(HDC dc) {
+  SetTextColor(dc, kCombo1TextColour);
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));  // NOLINT
+}
+
+void Form1::Combo1_Click() {
+  const int index = ComboBox_GetCurSel(combo1_);
+  if (index == CB_ERR) return;
+  // The list's text must hold the selected entry when the handler reads it.
+  const int length = ComboBox_GetLBTextLen(combo1_, index);
+  if (length < 0) return;
+  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+  ComboBox_GetLBText(combo1_, index, entry.data());
+  entry.resize(static_cast<std::size_t>(length));
+  if (win32::ToWide(ListText()) != entry) SetWindowTextW(combo1_, entry.c_str());
+  translation::Combo1_Click(*this, shell_);
+}
+
+std::u16string Form1::ListText() {
+  const int length = GetWindowTextLengthW(combo1_);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(combo1_, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return win32::FromWide(text);
+}
+
+void Form1::SetListText(std::u16string_view text) {
+  SetWindowTextW(combo1_, win32::ToWide(text).c_str());
+}
+
+platform::WindowHandle Form1::OwnerWindow() { return win32::ToHandle(Hwnd()); }
+
+std::u16string Form1::GetURL() { return address_reader::GetURL(windows_); }
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (label1_.OnMessage(Hwnd(), message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers the whole client area
+    case WM_SETFOCUS:
+      SetFocus(combo1_);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kCombo1Id && HIWORD(wparam) == CBN_SELCHANGE) {
+        PostMessageW(Hwnd(), kComboClickMessage, 0, 0);
+      }
+      return 0;
+    case kComboClickMessage:
+      Combo1_Click();
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return OnCtlColor(reinterpret_cast<HDC>(wparam));  // NOLINT
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));  // NOLINT
+      return 0;
+    case WM_DESTROY:
+      open_windows_.Closed();
+      return 0;
+    default:
+      return DefWindowProcW(Hwnd(), message, wparam, lparam);
+  }
+}
+
+}  // namespace corvane::main_window

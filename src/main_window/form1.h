@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "main_window/background_picture.h"
+#include "main_window/link_label.h"
+#include "platform/shell.h"
+#include "platform/win32/scoped.h"
+#include "platform/win32/win32_window_system.h"
+#include "platform/win32/window_base.h"
+#include "translation/combo1_click.h"
+
+namespace corvane::main_window {
+
+// The main window: the choice list that starts a translation and the link
+// label that opens the promotion window.
+class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceListHost {
+ public:
+  static constexpr const wchar_t* kClassName = L"CorvaneForm1";
+  static constexpr int kCombo1Id = 101;
+
+  Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::Shell& shell,
+        std::function<void()> label1_click);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+  Form1(Form1&&) = delete;
+  Form1& operator=(Form1&&) = delete;
+  ~Form1() = default;
+
+  // Creates the window at the screen's top-left corner and shows it.
+  bool Show(int show_command);
+
+  HWND Combo1() const { return combo1_; }
+  const LinkLabel& Label1() const { return label1_; }
+
+  // translation::ChoiceListHost
+  std::u16string ListText() override;
+  void SetListText(std::u16string_view text) override;
+  platform::WindowHandle OwnerWindow() override;
+  std::u16string GetURL() override;
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  // Posted at each selection change, so the handler runs once the combo box
+  // has finished its own work and shows the selected entry.
+  static constexpr UINT kComboClickMessage = WM_APP + 1;
+
+  bool OnCreate();
+  void ApplyDpi(int dpi);
+  void OnPaint();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void Combo1_Click();
+  LRESULT OnCtlColor(HDC dc);
+
+  HINSTANCE instance_;
+  win32::OpenWindows& open_windows_;
+  platform::Shell& shell_;
+  win32::Win32WindowSystem windows_;
+  HWND combo1_ = nullptr;
+  LinkLabel label1_;
+  BackgroundPicture picture_;
+  win32::ScopedFont combo_font_;
+  win32::ScopedFont label_font_;
+  HCURSOR hand_cursor_ = nullptr;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+};
+
+}  // namespace corvane::main_window

@@ -1,0 +1,30 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "main_window/form1.h"
+#include "platform/win32/scoped.h"
+#include "platform/win32/win32_shell.h"
+#include "promotion/promotion.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/,
+                    int show_command) {
+  using namespace corvane;
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  // The shell, the picture decoder and the browser control all want an STA.
+  const win32::ComApartment com;
+
+  win32::OpenWindows open_windows;
+  win32::Win32Shell shell;
+  promotion::Promotion promotion(instance, open_windows);
+  main_window::Form1 form1(instance, open_windows, shell, [&promotion] { promotion.Label1_Click(); });
+  if (!form1.Show(show_command)) return 1;
+
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,114 @@
+#include "promotion/form2.h"
+
+#include <string>
+
+#include "platform/twips.h"
+#include "resource_ids.h"
+
+namespace corvane::promotion {
+
+using platform::TwipsToPixels;
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// Outer size after load, frame and caption included; the browser control
+// gets the same size although it sits in the smaller client area.
+constexpr SIZE kLoadTwips{9090, 5710};
+// The design client area, before the load sizes the window.
+constexpr SIZE kDesignClientTwips{9915, 8280};
+
+std::wstring Caption() {
+  return std::wstring(L"Tavlo网络广告 - 通过软件加载的网络广告 - 广告投放:") + kContactEmail;
+}
+
+}  // namespace
+
+Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows)
+    : instance_(instance), open_windows_(open_windows) {}
+
+void Form2::Show() {
+  if (Hwnd() == nullptr) {
+    if (!Load()) return;
+    ShowWindow(Hwnd(), SW_SHOWNORMAL);
+    return;
+  }
+  if (IsIconic(Hwnd())) ShowWindow(Hwnd(), SW_RESTORE);
+  ShowWindow(Hwnd(), SW_SHOW);
+  SetForegroundWindow(Hwnd());
+}
+
+bool Form2::Load() {
+  const auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
+                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  const auto small_icon = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (!Register(instance_, icon, small_icon)) return false;
+  const std::wstring caption = Caption();
+  const int dpi = static_cast<int>(GetDpiForSystem());
+  RECT design{0, 0, TwipsToPixels(kDesignClientTwips.cx, dpi),
+              TwipsToPixels(kDesignClientTwips.cy, dpi)};
+  AdjustWindowRectExForDpi(&design, kStyle, FALSE, 0, static_cast<UINT>(dpi));
+  if (!CreateHwnd(instance_, 0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  design.right - design.left, design.bottom - design.top)) {
+    return false;
+  }
+  Form_Load();
+  CentreOnScreen();
+  return true;
+}
+
+void Form2::Form_Load() {
+  const int dpi = static_cast<int>(GetDpiForWindow(Hwnd()));
+  const int width = TwipsToPixels(kLoadTwips.cx, dpi);
+  const int height = TwipsToPixels(kLoadTwips.cy, dpi);
+  SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(web_browser1_.Hwnd(), nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  web_browser1_.Navigate(kPromotionPage);
+}
+
+void Form2::CentreOnScreen() {
+  RECT window{};
+  GetWindowRect(Hwnd(), &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& screen = monitor.rcMonitor;
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  SetWindowPos(Hwnd(), nullptr, screen.left + (screen.right - screen.left - width) / 2,
+               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      open_windows_.Opened();
+      // Without the control the window still opens, empty, as a page that
+      // cannot load would leave it.
+      web_browser1_.Create(Hwnd(), kWebBrowser1Id);
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);  // NOLINT
+      SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      const int dpi = HIWORD(wparam);
+      SetWindowPos(web_browser1_.Hwnd(), nullptr, 0, 0, TwipsToPixels(kLoadTwips.cx, dpi),
+                   TwipsToPixels(kLoadTwips.cy, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      // Closing unloads the window; the object stays for the next show.
+      web_browser1_.Destroy();
+      open_windows_.Closed();
+      return 0;
+    default:
+      return DefWindowProcW(Hwnd(), message, wparam, lparam);
+  }
+}
+
+}  // namespace corvane::promotion

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/window_base.h"
+#include "promotion/web_browser_host.h"
+
+namespace corvane::promotion {
+
+// Promotion host and contact; reserved names until the real ones are known.
+inline constexpr wchar_t kPromotionPage[] = L"https://www.tavlo.example/ad/index1.htm";
+inline constexpr wchar_t kContactEmail[] = L"ads@tavlo.example";
+
+// The promotion window: a page in the platform's browser control.
+class Form2 final : public win32::BaseWindow<Form2> {
+ public:
+  static constexpr const wchar_t* kClassName = L"CorvaneForm2";
+  static constexpr int kWebBrowser1Id = 201;
+
+  Form2(HINSTANCE instance, win32::OpenWindows& open_windows);
+  Form2(const Form2&) = delete;
+  Form2& operator=(const Form2&) = delete;
+  Form2(Form2&&) = delete;
+  Form2& operator=(Form2&&) = delete;
+  ~Form2() = default;
+
+  // Shows the window, loading it first when it is not open.
+  void Show();
+
+  const WebBrowserHost& WebBrowser1() const { return web_browser1_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  bool Load();
+  void Form_Load();
+  void CentreOnScreen();
+
+  HINSTANCE instance_;
+  win32::OpenWindows& open_windows_;
+  WebBrowserHost web_browser1_;
+};
+
+}  // namespace corvane::promotion

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "promotion/form2.h"
+
+namespace corvane::promotion {
+
+// Owns the one promotion window: made on the first click on the main
+// window's link label and kept until the tool ends.
+class Promotion {
+ public:
+  Promotion(HINSTANCE instance, win32::OpenWindows& open_windows)
+      : instance_(instance), open_windows_(open_windows) {}
+
+  void Label1_Click();
+
+  // The window object once the label has been clicked, else null.
+  Form2* Window() const { return form2_.get(); }
+
+ private:
+  HINSTANCE instance_;
+  win32::OpenWindows& open_windows_;
+  std::unique_ptr<Form2> form2_;
+};
+
+}  // namespace corvane::promotion

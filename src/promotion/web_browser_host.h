@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exdisp.h>
+
+#include <string_view>
+
+#include "platform/win32/scoped.h"
+
+namespace corvane::promotion {
+
+// The platform's WebBrowser control ("Shell.Explorer.2"), hosted in a child
+// window through atl.dll's AtlAxWin container: it is part of every Windows,
+// so we carry no control container of our own.
+class WebBrowserHost {
+ public:
+  WebBrowserHost() = default;
+  WebBrowserHost(const WebBrowserHost&) = delete;
+  WebBrowserHost& operator=(const WebBrowserHost&) = delete;
+  ~WebBrowserHost() { Destroy(); }
+
+  // Creates the control in a child of `parent`; false when atl.dll or the
+  // control is not to be had.
+  bool Create(HWND parent, int control_id);
+  void Destroy();
+
+  HWND Hwnd() const { return hwnd_; }
+  IWebBrowser2* Browser() const { return browser_.get(); }
+
+  // Outcome not examined: a page that cannot load is shown as the control shows it.
+  void Navigate(std::wstring_view address) const;
+
+ private:
+  win32::ScopedModule atl_;
+  HWND hwnd_ = nullptr;
+  win32::ComPtr<IWebBrowser2> browser_;
+};
+
+}  // namespace corvane::promotion
