@@ -41,7 +41,11 @@ bool WebBrowserHost::Create(HWND parent, int control_id) {
   }
   const auto init = Lookup<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
   const auto get_control = Lookup<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
-  if (init == nullptr || get_control == nullptr || !init()) return false;
+  if (init == nullptr || get_control == nullptr) return false;
+  // Some atl.dll builds refuse a second AtlAxWinInit once the class exists.
+  WNDCLASSEXW registered{};
+  registered.cbSize = sizeof(registered);
+  if (!init() && !GetClassInfoExW(atl_.get(), L"AtlAxWin", &registered)) return false;
 
   hwnd_ = CreateWindowExW(0, L"AtlAxWin", L"Shell.Explorer.2", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                           0, 0, 0, 0, parent,

@@ -1,0 +1,401 @@
+// Corvane.exe as a user meets it: started for real, driven with real
+// keyboard and mouse input, its requests seen by the shell's recorder.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
+
+#include "e2e/corvane_app.h"
+#include "main_window/background_picture.h"
+#include "platform/twips.h"
+#include "resource_ids.h"
+
+namespace corvane::testing {
+namespace {
+
+using platform::TwipsToPixels;
+
+constexpr std::u16string_view kAddress = u"http://例子.测试/a b?x=1&y=2%41#片段😀";
+constexpr char kEncodedAddress[] =
+    "http%3A%2F%2F%E4%BE%8B%E5%AD%90.%E6%B5%8B%E8%AF%95%2Fa%20b%3Fx%3D1%26y%3D2%2541%23"
+    "%E7%89%87%E6%AE%B5%F0%9F%98%80";
+const std::string kRow1Request =
+    std::string("https://translate.google.com/translate?hl=zh-CN&sl=auto&u=") + kEncodedAddress;
+const std::string kRow2Request =
+    std::string("https://translate.google.com/translate?hl=zh-TW&sl=auto&u=") + kEncodedAddress;
+constexpr wchar_t kRow1[] = L"自动检测语言＞中文(简)";
+constexpr wchar_t kRow2[] = L"自动检测语言＞中文(繁)";
+constexpr wchar_t kPrompt[] = L"请选择";
+// How long a pick is given to open something that must not be opened.
+constexpr DWORD kQuietMs = 2500;
+
+int ExpectedDpi() {
+  const char* dpi = std::getenv("CORVANE_TEST_DPI");
+  return dpi != nullptr ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+void Pause(DWORD ms) { WaitUntil([] { return false; }, ms); }
+
+std::wstring ItemText(HWND combo, int index) {
+  wchar_t text[256] = {};
+  const auto length = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(text));  // NOLINT
+  return length < 0 ? L"(error)" : std::wstring(text, static_cast<std::size_t>(length));
+}
+
+TEST(StartUp, TheMainWindowOpensAsDesignedAtTheDesktopDpi) {
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  const int dpi = ExpectedDpi();
+  EXPECT_EQ(WindowText(app.Main()), L"Corvane");
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(app.Main(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U) << "the frame must not be resizable";
+  EXPECT_NE(style & WS_CAPTION, 0U);
+  RECT frame{};
+  GetWindowRect(app.Main(), &frame);
+  EXPECT_EQ(frame.left, 0);
+  EXPECT_EQ(frame.top, 0);
+  RECT client{};
+  GetClientRect(app.Main(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(3630, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(1095, dpi));
+
+  RECT combo{};
+  GetWindowRect(app.Combo(), &combo);
+  const POINT combo_origin = ClientToScreenPoint(app.Main(), {0, 0});
+  EXPECT_EQ(combo.left - combo_origin.x, TwipsToPixels(480, dpi));
+  EXPECT_EQ(combo.top - combo_origin.y, TwipsToPixels(240, dpi));
+  EXPECT_EQ(combo.right - combo.left, TwipsToPixels(2655, dpi));
+
+  EXPECT_EQ(app.ComboText(), L"快速网页翻译 - 请选择");
+  ASSERT_EQ(SendMessageW(app.Combo(), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(ItemText(app.Combo(), 0), kRow1);
+  EXPECT_EQ(ItemText(app.Combo(), 1), kRow2);
+
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &gui));
+  EXPECT_EQ(gui.hwndFocus, app.ComboEdit()) << "the list has the keyboard focus";
+
+  // A user cannot drag the frame: the border does not answer as a sizing border.
+  const POINT right_edge{frame.right - 1, (frame.top + frame.bottom) / 2};
+  const auto hit = SendMessageW(app.Main(), WM_NCHITTEST, 0, MAKELPARAM(right_edge.x, right_edge.y));
+  EXPECT_NE(hit, HTRIGHT);
+}
+
+class PickTest : public ::testing::Test {
+ protected:
+  RecorderLog log;
+};
+
+TEST_F(PickTest, EachDownKeyTranslatesTheNextRowOnceAndResetsTheList) {
+  const BrowserFixture browser(kAddress);
+  ASSERT_TRUE(browser.Ready());
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+
+  PressKey(VK_DOWN);
+  auto lines = log.WaitForLines(1, 15000);
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(lines[0], kRow1Request);
+  EXPECT_TRUE(WaitUntil([&] { return app.ComboText() == kPrompt; }, 5000)) << Utf8(app.ComboText());
+
+  PressKey(VK_DOWN);
+  lines = log.WaitForLines(2, 15000);
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_EQ(lines[1], kRow2Request);
+  EXPECT_TRUE(WaitUntil([&] { return app.ComboText() == kPrompt; }, 5000)) << Utf8(app.ComboText());
+
+  Pause(kQuietMs);
+  EXPECT_EQ(log.Lines().size(), 2U) << "one request for each pick, none doubled";
+  EXPECT_EQ(app.ComboText(), kPrompt) << "the combo box must not write the entry back";
+}
+
+TEST_F(PickTest, AMousePickInTheDropDownTranslatesThatRow) {
+  const BrowserFixture browser(kAddress);
+  ASSERT_TRUE(browser.Ready());
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+
+  RECT combo{};
+  GetWindowRect(app.Combo(), &combo);
+  Click({combo.right - 6, (combo.top + combo.bottom) / 2});
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const auto lists = app.Windows(L"ComboLBox");
+        list = lists.empty() ? nullptr : lists.front();
+        return list != nullptr;
+      },
+      5000))
+      << "the drop-down did not open";
+  const auto item_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(item_height, 0);
+  Click(ClientToScreenPoint(list, {10, item_height + item_height / 2}));
+
+  const auto lines = log.WaitForLines(1, 15000);
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(lines[0], kRow2Request);
+  EXPECT_TRUE(WaitUntil([&] { return app.ComboText() == kPrompt; }, 5000)) << Utf8(app.ComboText());
+  Pause(kQuietMs);
+  EXPECT_EQ(log.Lines().size(), 1U);
+  EXPECT_EQ(app.ComboText(), kPrompt);
+}
+
+TEST_F(PickTest, WithoutABrowserNothingOpensAndTheListKeepsTheEntry) {
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  PressKey(VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return app.ComboText() == kRow1; }, 5000)) << Utf8(app.ComboText());
+  Pause(kQuietMs);
+  EXPECT_TRUE(log.Lines().empty());
+  EXPECT_EQ(app.ComboText(), kRow1);
+}
+
+TEST_F(PickTest, TypingAnEntrysTextOpensNothing) {
+  const BrowserFixture browser(kAddress);
+  ASSERT_TRUE(browser.Ready());
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  SendMessageW(app.ComboEdit(), EM_SETSEL, 0, -1);
+  TypeText(kRow1);
+  EXPECT_TRUE(WaitUntil([&] { return app.ComboText() == kRow1; }, 5000)) << Utf8(app.ComboText());
+  Pause(kQuietMs);
+  EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(PickTest, AHungBrowserNeitherFreezesTheWindowNorOpensAnything) {
+  const BrowserFixture browser(kAddress, {.hang = true});
+  ASSERT_TRUE(browser.Ready());
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  PressKey(VK_DOWN);
+  // A posted message is handled only by a running message loop: its effect
+  // proves the window is not frozen.
+  Pause(200);
+  const HWND edit = app.ComboEdit();
+  PostMessageW(edit, EM_SETSEL, 2, 5);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        DWORD start = 0;
+        DWORD end = 0;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),  // NOLINT
+                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 500, &ignored);  // NOLINT
+        return start == 2 && end == 5;
+      },
+      3000))
+      << "the window stopped answering";
+  Pause(kQuietMs);
+  EXPECT_TRUE(log.Lines().empty());
+  EXPECT_EQ(app.ComboText(), kRow1);
+}
+
+// The label's top-left corner and design size on screen, at the desktop's DPI.
+RECT LabelOnScreen(const CorvaneApp& app) {
+  const int dpi = ExpectedDpi();
+  const POINT origin =
+      ClientToScreenPoint(app.Main(), {TwipsToPixels(1800, dpi), TwipsToPixels(840, dpi)});
+  return {origin.x, origin.y, origin.x + TwipsToPixels(1710, dpi),
+          origin.y + TwipsToPixels(180, dpi)};
+}
+
+struct PointerImage {
+  int width = 0;
+  int height = 0;
+  int xhot = -1;
+  int yhot = -1;
+  int opaque = 0;
+};
+
+// Asks the probe beside the X server what the pointer looks like.
+PointerImage ProbePointer(int number) {
+  const char* folder = std::getenv("CORVANE_PROBE_DIR");
+  if (folder == nullptr) return {};
+  const std::filesystem::path request =
+      std::filesystem::path(folder) / ("cursor-" + std::to_string(number) + ".request");
+  const std::filesystem::path reply =
+      std::filesystem::path(folder) / ("cursor-" + std::to_string(number) + ".reply");
+  std::filesystem::remove(reply);
+  std::ofstream{request}.close();
+  PointerImage image;
+  if (!WaitUntil([&] { return std::filesystem::exists(reply); }, 10000)) return image;
+  std::ifstream{reply} >> image.width >> image.height >> image.xhot >> image.yhot >> image.opaque;
+  return image;
+}
+
+int OpaquePixelsOfTheHandCursor() {
+  const std::wstring exe = ModuleDir() + L"\\Corvane.exe";
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const auto cursor = static_cast<HCURSOR>(
+      LoadImageW(module, MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR, 32, 32, 0));
+  ICONINFO info{};
+  int opaque = 0;
+  if (cursor != nullptr && GetIconInfo(cursor, &info)) {
+    BYTE masks[32 * 64 / 8] = {};
+    GetBitmapBits(info.hbmMask, sizeof(masks), masks);
+    for (int i = 0; i < 32 * 32; ++i) {
+      if ((masks[i / 8] & (0x80 >> (i % 8))) == 0) ++opaque;  // AND mask 0: drawn
+    }
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    DestroyCursor(cursor);
+  }
+  FreeLibrary(module);
+  return opaque;
+}
+
+bool IsHand(const PointerImage& image, int hand_opaque) {
+  return image.width == 32 && image.height == 32 && image.xhot == 5 && image.yhot == 0 &&
+         image.opaque == hand_opaque;
+}
+
+// Probes until the pointer satisfies `wanted` or three seconds pass; the last image seen.
+template <typename Predicate>
+PointerImage WaitForPointer(Predicate wanted) {
+  static int probes = 0;
+  PointerImage image;
+  WaitUntil(
+      [&] {
+        image = ProbePointer(++probes);
+        return wanted(image);
+      },
+      3000);
+  return image;
+}
+
+TEST(Label, TheHandCursorShowsOverTheLabelAndTheArrowElsewhere) {
+  if (std::getenv("CORVANE_PROBE_DIR") == nullptr) {
+    GTEST_FAIL() << "the pointer probe is not running: run the tests through scripts/test.sh";
+  }
+  const int hand_opaque = OpaquePixelsOfTheHandCursor();
+  ASSERT_GT(hand_opaque, 0);
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  RECT client{};
+  GetClientRect(app.Main(), &client);
+  const POINT background = ClientToScreenPoint(app.Main(), {6, client.bottom - 6});
+  const RECT label = LabelOnScreen(app);
+
+  MoveMouse(background);
+  const PointerImage before = WaitForPointer([&](const PointerImage& p) { return p.width > 0; });
+  EXPECT_FALSE(IsHand(before, hand_opaque)) << "the hand shows over the background";
+
+  MoveMouse({label.left + 20, (label.top + label.bottom) / 2});
+  const PointerImage over_label =
+      WaitForPointer([&](const PointerImage& p) { return IsHand(p, hand_opaque); });
+  EXPECT_TRUE(IsHand(over_label, hand_opaque))
+      << "over the label: " << over_label.width << "x" << over_label.height << " hotspot ("
+      << over_label.xhot << ", " << over_label.yhot << "), " << over_label.opaque
+      << " pixels drawn; the hand has " << hand_opaque;
+
+  MoveMouse(background);
+  const PointerImage after =
+      WaitForPointer([&](const PointerImage& p) { return p.width > 0 && !IsHand(p, hand_opaque); });
+  EXPECT_FALSE(IsHand(after, hand_opaque)) << "the hand stays after leaving the label";
+  EXPECT_EQ(after.xhot, before.xhot) << "away from the label the pointer is the arrow again";
+  EXPECT_EQ(after.opaque, before.opaque);
+}
+
+// The screen's pixels in `rect`, as 0x00RRGGBB.
+std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  std::copy_n(static_cast<const std::uint32_t*>(bits), pixels.size(), pixels.begin());
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (auto& p : pixels) p &= 0x00FFFFFF;
+  return pixels;
+}
+
+// The window's picture as Corvane decodes it, from the same resource.
+std::vector<std::uint32_t> PictureAt(const RECT& client_rect, SIZE client_size) {
+  const std::wstring exe = ModuleDir() + L"\\Corvane.exe";
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const win32::ComApartment com;
+  main_window::BackgroundPicture picture;
+  const int width = client_rect.right - client_rect.left;
+  const int height = client_rect.bottom - client_rect.top;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  if (picture.Load(module, IDR_BACKGROUND_JPEG, client_size)) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client_size.cx, -client_size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    picture.Paint(memory);
+    GdiFlush();
+    const auto* all = static_cast<const std::uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        pixels[static_cast<std::size_t>(y) * width + x] =
+            all[static_cast<std::size_t>(y + client_rect.top) * client_size.cx + x + client_rect.left] &
+            0x00FFFFFF;
+      }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+  FreeLibrary(module);
+  return pixels;
+}
+
+TEST(Label, ThePictureShowsBetweenTheLabelsLetters) {
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  MoveMouse({1000, 700});  // keep the pointer out of the picture
+  Pause(500);
+  const int dpi = ExpectedDpi();
+  RECT client{};
+  GetClientRect(app.Main(), &client);
+  const RECT label_client{TwipsToPixels(1800, dpi), TwipsToPixels(840, dpi),
+                          TwipsToPixels(1800 + 1600, dpi), TwipsToPixels(840 + 180, dpi)};
+  const POINT origin = ClientToScreenPoint(app.Main(), {0, 0});
+  const RECT label_screen{origin.x + label_client.left, origin.y + label_client.top,
+                          origin.x + label_client.right, origin.y + label_client.bottom};
+  const auto shown = CaptureScreen(label_screen);
+  const auto picture = PictureAt(label_client, {client.right, client.bottom});
+  ASSERT_EQ(shown.size(), picture.size());
+  std::size_t same = 0;
+  std::size_t dark = 0;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == picture[i] && picture[i] != 0x00FFFFFF) ++same;
+    const auto r = (shown[i] >> 16) & 0xFF, g = (shown[i] >> 8) & 0xFF, b = shown[i] & 0xFF;
+    if (r < 90 && g < 90 && b < 90) ++dark;
+  }
+  EXPECT_GT(same * 2, shown.size()) << same << " of " << shown.size()
+                                    << " pixels show the picture between the letters";
+  EXPECT_GT(dark, 20U) << "the caption was not drawn";
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,142 @@
+#include "support/win_test_support.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+
+namespace corvane::testing {
+
+std::wstring ModuleDir() {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(length);
+  return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  std::string out(static_cast<std::size_t>(WideCharToMultiByte(
+                      CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                      nullptr)),
+                  '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                      static_cast<int>(out.size()), nullptr, nullptr);
+  return out;
+}
+
+std::string Utf8(std::u16string_view text) {
+  return Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()),  // NOLINT
+                                text.size()));
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+ChildProcess::ChildProcess(const std::wstring& command_line) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring mutable_line = command_line;
+  if (CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+  }
+}
+
+ChildProcess::~ChildProcess() {
+  if (Running()) {
+    TerminateProcess(process_.get(), 1);
+    WaitForExit(5000);
+  }
+}
+
+bool ChildProcess::WaitForExit(DWORD timeout_ms) const {
+  return WaitForSingleObject(process_.get(), timeout_ms) == WAIT_OBJECT_0;
+}
+
+namespace {
+
+std::wstring UniqueName(const wchar_t* what) {
+  static LONG counter = 0;
+  std::wostringstream name;
+  name << L"corvane-" << what << L"-" << GetCurrentProcessId() << L"-"
+       << InterlockedIncrement(&counter);
+  return name.str();
+}
+
+std::wstring Hex(std::u16string_view text) {
+  std::wstring hex;
+  wchar_t digits[5];
+  for (const char16_t unit : text) {
+    swprintf(digits, 5, L"%04X", static_cast<unsigned>(unit));
+    hex += digits;
+  }
+  return hex;
+}
+
+}  // namespace
+
+BrowserFixture::BrowserFixture(std::u16string_view address, Options options) {
+  const std::wstring ready_name = UniqueName(L"ready");
+  const std::wstring quit_name = UniqueName(L"quit");
+  ready_event_.reset(CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str()));
+  quit_event_.reset(CreateEventW(nullptr, TRUE, FALSE, quit_name.c_str()));
+  std::wstring command = L"\"" + ModuleDir() + L"\\browser_fixture.exe\" --ready " + ready_name +
+                         L" --quit " + quit_name + L" --address " + Hex(address) + L" ";
+  if (!options.worker_w) command += L" --no-workerw";
+  if (options.hang) command += L" --hang";
+  process_ = ChildProcess(command);
+  if (!process_.Started()) return;
+  const HANDLE waits[] = {ready_event_.get(), process_.Handle()};
+  ready_ = WaitForMultipleObjects(2, waits, FALSE, 15000) == WAIT_OBJECT_0;
+}
+
+BrowserFixture::~BrowserFixture() {
+  SetEvent(quit_event_.get());
+  process_.WaitForExit(5000);
+}
+
+RecorderLog::RecorderLog() {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  path_ = std::wstring(folder) + UniqueName(L"recorder") + L".log";
+  DeleteFileW(path_.c_str());
+  SetEnvironmentVariableW(L"CORVANE_RECORDER_LOG", path_.c_str());
+}
+
+RecorderLog::~RecorderLog() { DeleteFileW(path_.c_str()); }
+
+std::vector<std::string> RecorderLog::Lines() const {
+  std::vector<std::string> lines;
+  std::ifstream file{std::filesystem::path(path_)};
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> RecorderLog::WaitForLines(std::size_t count, DWORD timeout_ms) const {
+  std::vector<std::string> lines;
+  WaitUntil(
+      [&] {
+        lines = Lines();
+        return lines.size() >= count;
+      },
+      timeout_ms);
+  return lines;
+}
+
+}  // namespace corvane::testing

@@ -1,0 +1,91 @@
+#pragma once
+
+// Helpers for the tests that run under Windows (or Wine): child processes,
+// the browser fixture, the shell's recorder and waiting with messages pumped.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/scoped.h"
+
+namespace corvane::testing {
+
+// The folder of the running test program; the fixture, the recorder and
+// Corvane.exe are built beside it.
+std::wstring ModuleDir();
+
+std::string Utf8(std::wstring_view text);
+std::string Utf8(std::u16string_view text);
+
+// Waits for `condition`, pumping this thread's messages meanwhile.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
+
+// A process of ours, ended on destruction if still running.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  explicit ChildProcess(const std::wstring& command_line);
+  ChildProcess(ChildProcess&&) = default;
+  ChildProcess& operator=(ChildProcess&&) = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();
+
+  bool Started() const { return static_cast<bool>(process_); }
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.get(); }
+  bool WaitForExit(DWORD timeout_ms) const;
+  bool Running() const { return Started() && !WaitForExit(0); }
+
+ private:
+  win32::ScopedHandle process_;
+  DWORD id_ = 0;
+};
+
+// The stand-in browser: an "IEFrame" in another process whose address bar
+// shows `address`.
+class BrowserFixture {
+ public:
+  struct Options {
+    bool worker_w = true;
+    bool hang = false;
+  };
+
+  explicit BrowserFixture(std::u16string_view address) : BrowserFixture(address, Options{}) {}
+  BrowserFixture(std::u16string_view address, Options options);
+  BrowserFixture(const BrowserFixture&) = delete;
+  BrowserFixture& operator=(const BrowserFixture&) = delete;
+  ~BrowserFixture();
+
+  bool Ready() const { return ready_; }
+
+ private:
+  win32::ScopedHandle ready_event_;
+  win32::ScopedHandle quit_event_;
+  ChildProcess process_;
+  bool ready_ = false;
+};
+
+// What the shell was asked to open, as the test prefix's registered
+// recorder saw it. Each log starts empty; the recorder finds it through the
+// environment, which every process this one starts inherits.
+class RecorderLog {
+ public:
+  RecorderLog();
+  RecorderLog(const RecorderLog&) = delete;
+  RecorderLog& operator=(const RecorderLog&) = delete;
+  ~RecorderLog();
+
+  std::vector<std::string> Lines() const;
+  // The lines once there are at least `count` of them, or what there is at the timeout.
+  std::vector<std::string> WaitForLines(std::size_t count, DWORD timeout_ms) const;
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace corvane::testing

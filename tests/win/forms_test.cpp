@@ -1,0 +1,212 @@
+// Both windows in this process, at the desktop's DPI (CORVANE_TEST_DPI says
+// which one the run expects), driven with real cursor moves.
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "fakes/fake_shell.h"
+#include "main_window/form1.h"
+#include "platform/twips.h"
+#include "promotion/promotion.h"
+#include "resource_ids.h"
+#include "support/win_test_support.h"
+
+namespace corvane {
+namespace {
+
+using platform::TwipsToPixels;
+using testing::WaitUntil;
+
+int ExpectedDpi() {
+  const char* dpi = std::getenv("CORVANE_TEST_DPI");
+  return dpi != nullptr ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);  // NOLINT
+  return rect;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);  // NOLINT
+  return rect;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(form.Show(SW_SHOWNORMAL)); }
+
+  win32::OpenWindows open_windows;
+  testing::FakeShell shell;
+  int label_clicks = 0;
+  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, shell, [this] { ++label_clicks; }};
+};
+
+TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
+  const int dpi = ExpectedDpi();
+  ASSERT_EQ(static_cast<int>(GetDpiForWindow(form.Hwnd())), dpi);
+  RECT client{};
+  GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(3630, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(1095, dpi));
+  RECT frame{};
+  GetWindowRect(form.Hwnd(), &frame);
+  EXPECT_EQ(frame.left, 0);
+  EXPECT_EQ(frame.top, 0);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(form.Hwnd(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U) << "the frame must not be resizable";
+
+  const RECT combo = RectInParent(form.Combo1());
+  EXPECT_EQ(combo.left, TwipsToPixels(480, dpi));
+  EXPECT_EQ(combo.top, TwipsToPixels(240, dpi));
+  EXPECT_EQ(combo.right - combo.left, TwipsToPixels(2655, dpi));
+
+  const RECT& label = form.Label1().Bounds();
+  EXPECT_EQ(label.left, TwipsToPixels(1800, dpi));
+  EXPECT_EQ(label.top, TwipsToPixels(840, dpi));
+  EXPECT_GT(label.right - label.left, 0);
+  EXPECT_GT(label.bottom - label.top, 0);
+  EXPECT_LE(label.bottom, client.bottom) << "the label fits the window";
+}
+
+TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
+  const auto hand = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
+                                                    MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR,
+                                                    0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  const auto arrow = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT
+  ASSERT_NE(hand, nullptr);
+  const RECT client = ClientRectOnScreen(form.Hwnd());
+  const RECT& label = form.Label1().Bounds();
+  const POINT over_label{client.left + (label.left + label.right) / 2,
+                         client.top + (label.top + label.bottom) / 2};
+  const POINT over_background{client.left + 4, client.bottom - 4};
+
+  SetCursorPos(over_label.x, over_label.y);
+  EXPECT_TRUE(WaitUntil([&] { return GetCursor() == hand; }, 3000));
+  SetCursorPos(over_background.x, over_background.y);
+  EXPECT_TRUE(WaitUntil([&] { return GetCursor() == arrow; }, 3000));
+
+  SetCursorPos(over_label.x, over_label.y);
+  INPUT clicks[2]{};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+  EXPECT_TRUE(WaitUntil([&] { return label_clicks == 1; }, 3000));
+  SetCursorPos(over_background.x, over_background.y);
+  SendInput(2, clicks, sizeof(INPUT));
+  WaitUntil([] { return false; }, 300);
+  EXPECT_EQ(label_clicks, 1) << "a click beside the label is not the label's";
+}
+
+std::wstring LocationUrl(const promotion::Form2& form) {
+  IWebBrowser2* browser = form.WebBrowser1().Browser();
+  if (browser == nullptr) return L"(no browser control)";
+  BSTR url = nullptr;
+  if (FAILED(browser->get_LocationURL(&url)) || url == nullptr) return L"";
+  std::wstring text(url, SysStringLen(url));
+  SysFreeString(url);
+  return text;
+}
+
+int CountPromotionWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM counter) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (std::wstring_view(name) == promotion::Form2::kClassName && IsWindowVisible(window)) {
+          ++*reinterpret_cast<int*>(counter);  // NOLINT
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));  // NOLINT
+  return count;
+}
+
+TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
+  win32::OpenWindows open_windows;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows);
+  EXPECT_EQ(promotion.Window(), nullptr) << "nothing is made before the first click";
+
+  promotion.Label1_Click();
+  promotion::Form2* form = promotion.Window();
+  ASSERT_NE(form, nullptr);
+  const HWND first = form->Hwnd();
+  const HWND first_control = form->WebBrowser1().Hwnd();
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(first_control, nullptr) << "the browser control was not created";
+  EXPECT_TRUE(WaitUntil([&] { return LocationUrl(*form) == promotion::kPromotionPage; }, 5000))
+      << testing::Utf8(LocationUrl(*form));
+  wchar_t caption[200] = {};
+  GetWindowTextW(first, caption, 200);
+  EXPECT_EQ(std::wstring(caption),
+            L"Tavlo网络广告 - 通过软件加载的网络广告 - 广告投放:ads@tavlo.example");
+
+  promotion.Label1_Click();
+  EXPECT_EQ(promotion.Window(), form);
+  EXPECT_EQ(form->Hwnd(), first) << "shown again, not loaded again";
+  EXPECT_EQ(form->WebBrowser1().Hwnd(), first_control);
+  EXPECT_EQ(CountPromotionWindows(), 1);
+  EXPECT_EQ(open_windows.Count(), 1);
+
+  SendMessageW(first, WM_CLOSE, 0, 0);
+  EXPECT_EQ(form->Hwnd(), nullptr);
+  EXPECT_EQ(open_windows.Count(), 0);
+  EXPECT_EQ(promotion.Window(), form) << "closing unloads the window and keeps the object";
+
+  promotion.Label1_Click();
+  ASSERT_NE(form->Hwnd(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(form->Hwnd()));
+  EXPECT_NE(form->WebBrowser1().Hwnd(), nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return LocationUrl(*form) == promotion::kPromotionPage; }, 5000));
+  EXPECT_EQ(CountPromotionWindows(), 1);
+  SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0);
+}
+
+TEST(Promotion, SizedAtLoadCentredAndTheControlKeepsItsSize) {
+  const int dpi = ExpectedDpi();
+  win32::OpenWindows open_windows;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows);
+  promotion.Label1_Click();
+  const HWND window = promotion.Window()->Hwnd();
+  const HWND control = promotion.Window()->WebBrowser1().Hwnd();
+  ASSERT_NE(control, nullptr);
+  const int width = TwipsToPixels(9090, dpi);
+  const int height = TwipsToPixels(5710, dpi);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.right - frame.left, width);
+  EXPECT_EQ(frame.bottom - frame.top, height);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  EXPECT_EQ(frame.left, (monitor.rcMonitor.right - monitor.rcMonitor.left - width) / 2);
+  EXPECT_EQ(frame.top, (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2);
+  RECT inner = RectInParent(control);
+  EXPECT_EQ(inner.left, 0);
+  EXPECT_EQ(inner.top, 0);
+  EXPECT_EQ(inner.right, width);
+  EXPECT_EQ(inner.bottom, height);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  EXPECT_NE(style & WS_THICKFRAME, 0U) << "the promotion window is sizable";
+
+  SetWindowPos(window, nullptr, 0, 0, width + 200, height + 100, SWP_NOMOVE | SWP_NOZORDER);
+  inner = RectInParent(control);
+  EXPECT_EQ(inner.right, width) << "resizing the window leaves the control as it was";
+  EXPECT_EQ(inner.bottom, height);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,51 @@
+// The Win32 shell and the translation launcher together: what reaches the
+// handler registered for https is exactly the request.
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_shell.h"
+#include "support/win_test_support.h"
+#include "translation/combo1_click.h"
+
+namespace corvane {
+namespace {
+
+class Host final : public translation::ChoiceListHost {
+ public:
+  std::u16string ListText() override { return text; }
+  void SetListText(std::u16string_view new_text) override { text = new_text; }
+  platform::WindowHandle OwnerWindow() override { return platform::kNoWindow; }
+  std::u16string GetURL() override { return address; }
+
+  std::u16string text;
+  std::u16string address;
+};
+
+TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
+  const testing::RecorderLog log;
+  win32::Win32Shell shell;
+  Host host;
+  host.address = u"http://例子.测试/a b?x=1&y=2%41#frag😀";
+  host.text = u"自动检测语言＞中文(简)";
+  translation::Combo1_Click(host, shell);
+  EXPECT_EQ(host.text, u"请选择");
+  host.text = u"自动检测语言＞中文(繁)";
+  translation::Combo1_Click(host, shell);
+
+  const auto lines = log.WaitForLines(2, 15000);
+  const std::string encoded =
+      "http%3A%2F%2F%E4%BE%8B%E5%AD%90.%E6%B5%8B%E8%AF%95%2Fa%20b%3Fx%3D1%26y%3D2%2541%23frag"
+      "%F0%9F%98%80";
+  ASSERT_EQ(lines.size(), 2U);
+  // The two recorders may finish in either order.
+  EXPECT_TRUE(std::is_permutation(
+      lines.begin(), lines.end(),
+      std::vector<std::string>{
+          "https://translate.google.com/translate?hl=zh-CN&sl=auto&u=" + encoded,
+          "https://translate.google.com/translate?hl=zh-TW&sl=auto&u=" + encoded}
+          .begin()))
+      << lines[0] << "\n" << lines[1];
+}
+
+}  // namespace
+}  // namespace corvane
