@@ -45,8 +45,8 @@ std::u16string ReadWindowText(WindowSystem& windows, WindowHandle window) {
   if (!copied || *copied <= 0) {
     return {};
   }
-  const auto kept = std::min(static_cast<std::uint64_t>(*copied),
-                             static_cast<std::uint64_t>(buffer.size() - 1));
+  const auto kept =
+      std::min(static_cast<std::uint64_t>(*copied), static_cast<std::uint64_t>(buffer.size() - 1));
   buffer.resize(static_cast<std::size_t>(kept));
   return TrimAtNul(buffer);
 }

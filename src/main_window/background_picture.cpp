@@ -42,8 +42,8 @@ bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) 
                               IID_IWICImagingFactory, factory.put_void())) ||
       FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size)) ||  // NOLINT
-      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                              WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
     return false;
   }
@@ -68,8 +68,9 @@ bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) 
   void* bits = nullptr;
   win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   const UINT stride = static_cast<UINT>(crop.Width) * 4;
-  if (!bitmap || FAILED(converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(crop.Height),
-                                              static_cast<BYTE*>(bits)))) {
+  if (!bitmap ||
+      FAILED(converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(crop.Height),
+                                   static_cast<BYTE*>(bits)))) {
     return false;
   }
   bitmap_ = std::move(bitmap);
@@ -81,7 +82,7 @@ void BackgroundPicture::Paint(HDC dc) const {
   if (!bitmap_) return;
   HDC memory = CreateCompatibleDC(dc);
   if (memory == nullptr) return;
-  const HGDIOBJ old = SelectObject(memory, bitmap_.get());
+  HGDIOBJ old = SelectObject(memory, bitmap_.get());
   BitBlt(dc, 0, 0, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   DeleteDC(memory);

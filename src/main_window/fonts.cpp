@@ -16,7 +16,8 @@ bool IsFaceInstalled(const wchar_t* face) {
   HDC dc = GetDC(nullptr);
   EnumFontFamiliesExW(
       dc, &query,
-      [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/, LPARAM found_flag) {
+      [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
+         LPARAM found_flag) {
         *reinterpret_cast<bool*>(found_flag) = true;  // NOLINT
         return 0;
       },

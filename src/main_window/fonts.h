@@ -10,10 +10,10 @@ namespace corvane::main_window {
 
 struct FontRequest {
   std::initializer_list<const wchar_t*> faces;  // the first one installed is used
-  int points;
-  int weight;
-  bool underline;
-  BYTE charset;
+  int points = 0;
+  int weight = FW_NORMAL;
+  bool underline = false;
+  BYTE charset = DEFAULT_CHARSET;
 };
 
 // The font at `dpi`. Where none of the faces is installed, the system's

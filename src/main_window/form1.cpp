@@ -34,7 +34,8 @@ constexpr POINT kLabel1Twips{1800, 840};
 constexpr int kCombo1DropDownTwips = 2400;
 
 constexpr FontRequest kCombo1Font{{L"Verdana", L"Tahoma"}, 9, FW_BOLD, false, ANSI_CHARSET};
-constexpr FontRequest kLabel1Font{{L"宋体", L"SimSun", L"NSimSun"}, 9, FW_NORMAL, true, GB2312_CHARSET};
+constexpr FontRequest kLabel1Font{
+    {L"宋体", L"SimSun", L"NSimSun"}, 9, FW_NORMAL, true, GB2312_CHARSET};
 
 SIZE WindowSizeForClient(SIZE client, int dpi) {
   RECT rect{0, 0, client.cx, client.cy};
@@ -61,9 +62,9 @@ bool Form1::Show(int show_command) {
   // Both icons come from one file: the shell picks the size it needs.
   const auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
                                                   IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  const auto small_icon = static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE), IMAGE_ICON,
-                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  const auto small_icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!Register(instance_, icon, small_icon)) return false;
   // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
   if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
@@ -79,12 +80,12 @@ bool Form1::OnCreate() {
   hand_cursor_ = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                                  IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   label1_.SetCursor(hand_cursor_);
-  combo1_ = CreateWindowExW(0, WC_COMBOBOXW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
-                                CBS_AUTOHSCROLL,
-                            0, 0, 0, 0, Hwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)),  // NOLINT
-                            instance_, nullptr);
+  combo1_ = CreateWindowExW(
+      0, WC_COMBOBOXW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0, 0,
+      Hwnd(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)),  // NOLINT
+      instance_, nullptr);
   if (combo1_ == nullptr) return false;
   for (const auto& target : translation::kTranslationTargets) {
     const std::wstring entry = win32::ToWide(target.entry);
@@ -128,7 +129,7 @@ void Form1::OnPaint() {
   const SIZE picture = picture_.Size();
   // The background colour shows only where the picture does not reach.
   if (picture.cx < client.right || picture.cy < client.bottom) {
-    const HBRUSH brush = CreateSolidBrush(kBackgroundColour);
+    HBRUSH brush = CreateSolidBrush(kBackgroundColour);
     FillRect(dc, &client, brush);
     DeleteObject(brush);
   }

@@ -28,7 +28,7 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
   Form1& operator=(Form1&&) = delete;
-  ~Form1() = default;
+  ~Form1() override = default;
 
   // Creates the window at the screen's top-left corner and shows it.
   bool Show(int show_command);

@@ -8,7 +8,7 @@ void LinkLabel::Layout(HWND owner, HFONT font, POINT top_left) {
   font_ = font;
   SIZE size{};
   if (HDC dc = GetDC(owner)) {
-    const HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, font);
     GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(owner, dc);
@@ -17,7 +17,7 @@ void LinkLabel::Layout(HWND owner, HFONT font, POINT top_left) {
 }
 
 void LinkLabel::Paint(HDC dc) const {
-  const HGDIOBJ old_font = SelectObject(dc, font_);
+  HGDIOBJ old_font = SelectObject(dc, font_);
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = SetTextColor(dc, colour_);
   RECT bounds = bounds_;
@@ -28,11 +28,11 @@ void LinkLabel::Paint(HDC dc) const {
   SelectObject(dc, old_font);
 }
 
-bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam,
-                          LRESULT& result) {
+bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   switch (message) {
     case WM_SETCURSOR: {
-      if (reinterpret_cast<HWND>(wparam) != owner || LOWORD(lparam) != HTCLIENT) return false;
+      const auto target = reinterpret_cast<HWND>(wparam);  // NOLINT(performance-no-int-to-ptr)
+      if (target != owner || LOWORD(lparam) != HTCLIENT) return false;
       POINT point{};
       GetCursorPos(&point);
       ScreenToClient(owner, &point);

@@ -7,8 +7,8 @@
 #include "platform/win32/win32_shell.h"
 #include "promotion/promotion.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/,
-                    int show_command) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
+                    int nShowCmd) {
   using namespace corvane;
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -17,9 +17,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_
 
   win32::OpenWindows open_windows;
   win32::Win32Shell shell;
-  promotion::Promotion promotion(instance, open_windows);
-  main_window::Form1 form1(instance, open_windows, shell, [&promotion] { promotion.Label1_Click(); });
-  if (!form1.Show(show_command)) return 1;
+  promotion::Promotion promotion(hInstance, open_windows);
+  main_window::Form1 form1(hInstance, open_windows, shell,
+                           [&promotion] { promotion.Label1_Click(); });
+  if (!form1.Show(nShowCmd)) return 1;
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -14,8 +14,6 @@ constexpr int TwipsToPixels(int twips, int dpi) {
 }
 
 // Points (1/72 inch) to pixels at `dpi`, for font heights.
-constexpr int PointsToPixels(int points, int dpi) {
-  return TwipsToPixels(points * 20, dpi);
-}
+constexpr int PointsToPixels(int points, int dpi) { return TwipsToPixels(points * 20, dpi); }
 
 }  // namespace corvane::platform

@@ -35,12 +35,9 @@ constexpr wchar_t kPrompt[] = L"请选择";
 // How long a pick is given to open something that must not be opened.
 constexpr DWORD kQuietMs = 2500;
 
-int ExpectedDpi() {
-  const char* dpi = std::getenv("CORVANE_TEST_DPI");
-  return dpi != nullptr ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
+void Pause(DWORD ms) {
+  WaitUntil([] { return false; }, ms);
 }
-
-void Pause(DWORD ms) { WaitUntil([] { return false; }, ms); }
 
 std::wstring ItemText(HWND combo, int index) {
   wchar_t text[256] = {};
@@ -52,7 +49,7 @@ std::wstring ItemText(HWND combo, int index) {
 TEST(StartUp, TheMainWindowOpensAsDesignedAtTheDesktopDpi) {
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   EXPECT_EQ(WindowText(app.Main()), L"Corvane");
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(app.Main(), GWL_STYLE));
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U) << "the frame must not be resizable";
@@ -85,7 +82,8 @@ TEST(StartUp, TheMainWindowOpensAsDesignedAtTheDesktopDpi) {
 
   // A user cannot drag the frame: the border does not answer as a sizing border.
   const POINT right_edge{frame.right - 1, (frame.top + frame.bottom) / 2};
-  const auto hit = SendMessageW(app.Main(), WM_NCHITTEST, 0, MAKELPARAM(right_edge.x, right_edge.y));
+  const auto hit =
+      SendMessageW(app.Main(), WM_NCHITTEST, 0, MAKELPARAM(right_edge.x, right_edge.y));
   EXPECT_NE(hit, HTRIGHT);
 }
 
@@ -192,7 +190,8 @@ TEST_F(PickTest, AHungBrowserNeitherFreezesTheWindowNorOpensAnything) {
         DWORD end = 0;
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),  // NOLINT
-                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 500, &ignored);  // NOLINT
+                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 500,
+                            &ignored);  // NOLINT
         return start == 2 && end == 5;
       },
       3000))
@@ -204,7 +203,7 @@ TEST_F(PickTest, AHungBrowserNeitherFreezesTheWindowNorOpensAnything) {
 
 // The label's top-left corner and design size on screen, at the desktop's DPI.
 RECT LabelOnScreen(const CorvaneApp& app) {
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   const POINT origin =
       ClientToScreenPoint(app.Main(), {TwipsToPixels(1800, dpi), TwipsToPixels(840, dpi)});
   return {origin.x, origin.y, origin.x + TwipsToPixels(1710, dpi),
@@ -345,7 +344,8 @@ std::vector<std::uint32_t> PictureAt(const RECT& client_rect, SIZE client_size) 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client_size.cx, -client_size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client_size.cx, -client_size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ old = SelectObject(memory, bitmap);
@@ -355,7 +355,8 @@ std::vector<std::uint32_t> PictureAt(const RECT& client_rect, SIZE client_size) 
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         pixels[static_cast<std::size_t>(y) * width + x] =
-            all[static_cast<std::size_t>(y + client_rect.top) * client_size.cx + x + client_rect.left] &
+            all[static_cast<std::size_t>(y + client_rect.top) * client_size.cx + x +
+                client_rect.left] &
             0x00FFFFFF;
       }
     }
@@ -374,7 +375,7 @@ TEST(Label, ThePictureShowsBetweenTheLabelsLetters) {
   app.Activate();
   MoveMouse({1000, 700});  // keep the pointer out of the picture
   Pause(500);
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   RECT client{};
   GetClientRect(app.Main(), &client);
   const RECT label_client{TwipsToPixels(1800, dpi), TwipsToPixels(840, dpi),
@@ -392,8 +393,8 @@ TEST(Label, ThePictureShowsBetweenTheLabelsLetters) {
     const auto r = (shown[i] >> 16) & 0xFF, g = (shown[i] >> 8) & 0xFF, b = shown[i] & 0xFF;
     if (r < 90 && g < 90 && b < 90) ++dark;
   }
-  EXPECT_GT(same * 2, shown.size()) << same << " of " << shown.size()
-                                    << " pixels show the picture between the letters";
+  EXPECT_GT(same * 2, shown.size())
+      << same << " of " << shown.size() << " pixels show the picture between the letters";
   EXPECT_GT(dark, 20U) << "the caption was not drawn";
 }
 

@@ -17,13 +17,8 @@ using platform::TwipsToPixels;
 
 constexpr wchar_t kForm2[] = L"CorvaneForm2";
 
-int ExpectedDpi() {
-  const char* dpi = std::getenv("CORVANE_TEST_DPI");
-  return dpi != nullptr ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
-
 void ClickLabel(const CorvaneApp& app) {
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   Click(ClientToScreenPoint(app.Main(), {TwipsToPixels(1800, dpi) + TwipsToPixels(300, dpi),
                                          TwipsToPixels(840, dpi) + TwipsToPixels(90, dpi)}));
 }
@@ -41,7 +36,7 @@ HWND WaitForPromotion(const CorvaneApp& app) {
 }
 
 void ExpectLoadedAndCentred(HWND window) {
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   const int width = TwipsToPixels(9090, dpi);
   const int height = TwipsToPixels(5710, dpi);
   RECT frame{};
@@ -70,7 +65,8 @@ TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
   ClickLabel(app);
   const HWND first = WaitForPromotion(app);
   ASSERT_NE(first, nullptr) << "no promotion window after a click on the label";
-  EXPECT_EQ(WindowText(first), L"Tavlo网络广告 - 通过软件加载的网络广告 - 广告投放:ads@tavlo.example");
+  EXPECT_EQ(WindowText(first),
+            L"Tavlo网络广告 - 通过软件加载的网络广告 - 广告投放:ads@tavlo.example");
   ExpectLoadedAndCentred(first);
   // Moved away, so that a reload would show by its position.
   SetWindowPos(first, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

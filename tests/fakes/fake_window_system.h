@@ -22,8 +22,8 @@ class FakeWindowSystem final : public platform::WindowSystem {
     std::u16string text;
     std::optional<std::int64_t> reported_length;  // instead of text.size()
     std::optional<std::int64_t> reported_copied;  // instead of what was copied
-    bool hung = false;                  // neither text message is answered
-    bool vanishes_after_length = false;  // gone before WM_GETTEXT arrives
+    bool hung = false;                            // neither text message is answered
+    bool vanishes_after_length = false;           // gone before WM_GETTEXT arrives
     bool gone = false;
     WindowHandle parent = platform::kNoWindow;
     std::vector<WindowHandle> children;
@@ -55,7 +55,7 @@ class FakeWindowSystem final : public platform::WindowSystem {
   Window& At(WindowHandle handle) { return windows_.at(handle - 1); }
 
   // Every window some query was made of.
-  const std::set<WindowHandle>& Examined() const { return examined_; }
+  [[nodiscard]] const std::set<WindowHandle>& Examined() const { return examined_; }
 
   WindowHandle FindTopLevelWindow(std::u16string_view class_name) override {
     const auto found = std::find_if(top_level_.begin(), top_level_.end(), [&](WindowHandle h) {

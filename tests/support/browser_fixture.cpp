@@ -22,7 +22,8 @@ std::wstring DecodeHex(const wchar_t* hex) {
   std::wstring text;
   const std::size_t length = wcslen(hex);
   for (std::size_t i = 0; i + 4 <= length; i += 4) {
-    text.push_back(static_cast<wchar_t>(std::wcstoul(std::wstring(hex + i, 4).c_str(), nullptr, 16)));
+    text.push_back(
+        static_cast<wchar_t>(std::wcstoul(std::wstring(hex + i, 4).c_str(), nullptr, 16)));
   }
   return text;
 }
@@ -43,22 +44,29 @@ void RegisterPlainClass(const wchar_t* name) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/, int /*show*/) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
+                    int /*show*/) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::wstring ready_name, quit_name, address;
   bool worker_w = true, hang = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
-    if (arg == L"--ready" && i + 1 < argc) ready_name = argv[++i];
-    else if (arg == L"--quit" && i + 1 < argc) quit_name = argv[++i];
-    else if (arg == L"--address" && i + 1 < argc) address = DecodeHex(argv[++i]);
-    else if (arg == L"--no-workerw") worker_w = false;
-    else if (arg == L"--hang") hang = true;
+    if (arg == L"--ready" && i + 1 < argc)
+      ready_name = argv[++i];
+    else if (arg == L"--quit" && i + 1 < argc)
+      quit_name = argv[++i];
+    else if (arg == L"--address" && i + 1 < argc)
+      address = DecodeHex(argv[++i]);
+    else if (arg == L"--no-workerw")
+      worker_w = false;
+    else if (arg == L"--hang")
+      hang = true;
   }
   LocalFree(argv);
 
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_COOL_CLASSES | ICC_USEREX_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                      ICC_COOL_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterPlainClass(L"IEFrame");
   RegisterPlainClass(L"WorkerW");
@@ -67,7 +75,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   HWND parent = worker_w ? CreateChild(L"WorkerW", frame) : frame;
   HWND rebar = CreateChild(REBARCLASSNAMEW, parent);
   HWND combo_box_ex = CreateChild(WC_COMBOBOXEXW, rebar, CBS_DROPDOWN);
-  HWND edit = reinterpret_cast<HWND>(SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
+  HWND edit = reinterpret_cast<HWND>(  // NOLINT(performance-no-int-to-ptr)
+      SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
   SetWindowTextW(edit, address.c_str());
   ShowWindow(frame, SW_SHOWNOACTIVATE);
 

@@ -8,17 +8,19 @@
 
 #include <string>
 
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/, int /*show*/) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
+                    int /*show*/) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   wchar_t log_path[MAX_PATH] = {};
-  if (argc < 2 || GetEnvironmentVariableW(L"CORVANE_RECORDER_LOG", log_path, MAX_PATH) == 0) return 2;
+  if (argc < 2 || GetEnvironmentVariableW(L"CORVANE_RECORDER_LOG", log_path, MAX_PATH) == 0)
+    return 2;
   const std::wstring address = argv[1];
   LocalFree(argv);
 
-  std::string line(static_cast<std::size_t>(WideCharToMultiByte(
-                       CP_UTF8, 0, address.data(), static_cast<int>(address.size()), nullptr, 0,
-                       nullptr, nullptr)),
+  std::string line(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, address.data(),
+                                                                static_cast<int>(address.size()),
+                                                                nullptr, 0, nullptr, nullptr)),
                    '\0');
   WideCharToMultiByte(CP_UTF8, 0, address.data(), static_cast<int>(address.size()), line.data(),
                       static_cast<int>(line.size()), nullptr, nullptr);

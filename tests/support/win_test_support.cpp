@@ -1,10 +1,10 @@
 #include "support/win_test_support.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
 
 namespace corvane::testing {
 
@@ -17,10 +17,10 @@ std::wstring ModuleDir() {
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
-  std::string out(static_cast<std::size_t>(WideCharToMultiByte(
-                      CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                      nullptr)),
-                  '\0');
+  std::string out(
+      static_cast<std::size_t>(WideCharToMultiByte(
+          CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr)),
+      '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
                       static_cast<int>(out.size()), nullptr, nullptr);
   return out;
@@ -29,6 +29,11 @@ std::string Utf8(std::wstring_view text) {
 std::string Utf8(std::u16string_view text) {
   return Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()),  // NOLINT
                                 text.size()));
+}
+
+int TestDpi() {
+  const char* dpi = std::getenv("CORVANE_TEST_DPI");
+  return dpi != nullptr ? static_cast<int>(std::strtol(dpi, nullptr, 10)) : USER_DEFAULT_SCREEN_DPI;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
@@ -83,7 +88,7 @@ std::wstring Hex(std::u16string_view text) {
   std::wstring hex;
   wchar_t digits[5];
   for (const char16_t unit : text) {
-    swprintf(digits, 5, L"%04X", static_cast<unsigned>(unit));
+    (void)swprintf(digits, 5, L"%04X", static_cast<unsigned>(unit));
     hex += digits;
   }
   return hex;

@@ -19,6 +19,9 @@ namespace corvane::testing {
 std::wstring ModuleDir();
 
 std::string Utf8(std::wstring_view text);
+
+// The DPI this run of the tests expects the desktop to have (CORVANE_TEST_DPI, else 96).
+int TestDpi();
 std::string Utf8(std::u16string_view text);
 
 // Waits for `condition`, pumping this thread's messages meanwhile.

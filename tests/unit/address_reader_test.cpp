@@ -72,8 +72,8 @@ TEST(GetURL, TheFirstChildOfAClassIsTakenEvenWhenTheFieldIsUnderTheSecond) {
 
 TEST(GetURL, ClassNamesMustMatchWholeAndExactly) {
   for (const char16_t* near_miss : {u"ComboBoxEx32x", u"ComboBoxEx3", u"comboboxex32", u""}) {
-    SCOPED_TRACE(::testing::Message() << "near miss of length "
-                                      << std::u16string_view(near_miss).size());
+    SCOPED_TRACE(::testing::Message()
+                 << "near miss of length " << std::u16string_view(near_miss).size());
     FakeWindowSystem windows;
     const auto edit = windows.AddBrowser(u"http://a.example/");
     const auto combo_box_ex = windows.At(windows.At(edit).parent).parent;
@@ -130,8 +130,8 @@ TEST(ReadWindowText, AWindowThatVanishesOrHangsGivesTheEmptyText) {
 
 TEST(ReadWindowText, LengthsWeWillNotAllocateForGiveTheEmptyText) {
   for (const std::int64_t length :
-       {std::int64_t{-1}, std::int64_t{INT_MIN}, std::int64_t{INT_MAX},
-        std::int64_t{INT_MAX} - 1, std::int64_t{LLONG_MAX}, kMaxAddressLength + 1}) {
+       {std::int64_t{-1}, std::int64_t{INT_MIN}, std::int64_t{INT_MAX}, std::int64_t{INT_MAX} - 1,
+        std::int64_t{LLONG_MAX}, kMaxAddressLength + 1}) {
     SCOPED_TRACE(::testing::Message() << "length " << length);
     FakeWindowSystem windows;
     const auto edit = windows.AddBrowser(u"http://a.example/");
@@ -155,7 +155,8 @@ TEST(GetURL, NothingEscapesIt) {
     }
     platform::WindowHandle FirstChild(platform::WindowHandle /*unused*/) override { return 0; }
     platform::WindowHandle NextSibling(platform::WindowHandle /*unused*/) override { return 0; }
-    std::size_t ClassName(platform::WindowHandle /*unused*/, std::span<char16_t> /*unused*/) override {
+    std::size_t ClassName(platform::WindowHandle /*unused*/,
+                          std::span<char16_t> /*unused*/) override {
       return 0;
     }
     std::optional<std::int64_t> TextLength(platform::WindowHandle /*unused*/) override {

@@ -14,8 +14,7 @@ constexpr std::u16string_view kRow2 = u"自动检测语言＞中文(繁)";
 
 TEST(PercentEncodeUtf8, KeepsOnlyUnreservedAsciiAndEncodesEveryOtherByte) {
   EXPECT_EQ(PercentEncodeUtf8(u"AZaz09-._~"), u"AZaz09-._~");
-  EXPECT_EQ(PercentEncodeUtf8(u"a b&c=d#e%f?g/h:i+"),
-            u"a%20b%26c%3Dd%23e%25f%3Fg%2Fh%3Ai%2B");
+  EXPECT_EQ(PercentEncodeUtf8(u"a b&c=d#e%f?g/h:i+"), u"a%20b%26c%3Dd%23e%25f%3Fg%2Fh%3Ai%2B");
   EXPECT_EQ(PercentEncodeUtf8(u"é例😀"), u"%C3%A9%E4%BE%8B%F0%9F%98%80");
   EXPECT_EQ(PercentEncodeUtf8(std::u16string(1, u'\0')), u"%00");
 }
@@ -83,8 +82,8 @@ TEST(Combo1Click, WithoutAnAddressNothingOpensAndTheListKeepsThePick) {
 TEST(Combo1Click, TextsThatAreNotAnEntryOpenNothing) {
   for (const std::u16string_view text :
        {std::u16string_view(u"快速网页翻译 - 请选择"), std::u16string_view(u"请选择"),
-        std::u16string_view(u"自动检测语言>中文(简)"), std::u16string_view(u"自动检测语言＞中文(简) "),
-        std::u16string_view(u"")}) {
+        std::u16string_view(u"自动检测语言>中文(简)"),
+        std::u16string_view(u"自动检测语言＞中文(简) "), std::u16string_view(u"")}) {
     FakeHost host;
     testing::FakeShell shell;
     host.text = text;

@@ -20,12 +20,8 @@ namespace corvane {
 namespace {
 
 using platform::TwipsToPixels;
+using testing::TestDpi;
 using testing::WaitUntil;
-
-int ExpectedDpi() {
-  const char* dpi = std::getenv("CORVANE_TEST_DPI");
-  return dpi != nullptr ? std::atoi(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
 
 RECT ClientRectOnScreen(HWND window) {
   RECT rect{};
@@ -48,11 +44,12 @@ class Form1Test : public ::testing::Test {
   win32::OpenWindows open_windows;
   testing::FakeShell shell;
   int label_clicks = 0;
-  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, shell, [this] { ++label_clicks; }};
+  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, shell,
+                          [this] { ++label_clicks; }};
 };
 
 TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   ASSERT_EQ(static_cast<int>(GetDpiForWindow(form.Hwnd())), dpi);
   RECT client{};
   GetClientRect(form.Hwnd(), &client);
@@ -79,9 +76,9 @@ TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
 }
 
 TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
-  const auto hand = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
-                                                    MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR,
-                                                    0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  const auto hand =
+      static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER),
+                                      IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   const auto arrow = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT
   ASSERT_NE(hand, nullptr);
   const RECT client = ClientRectOnScreen(form.Hwnd());
@@ -175,7 +172,7 @@ TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
 }
 
 TEST(Promotion, SizedAtLoadCentredAndTheControlKeepsItsSize) {
-  const int dpi = ExpectedDpi();
+  const int dpi = TestDpi();
   win32::OpenWindows open_windows;
   promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows);
   promotion.Label1_Click();

@@ -44,7 +44,8 @@ TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
           "https://translate.google.com/translate?hl=zh-CN&sl=auto&u=" + encoded,
           "https://translate.google.com/translate?hl=zh-TW&sl=auto&u=" + encoded}
           .begin()))
-      << lines[0] << "\n" << lines[1];
+      << lines[0] << "\n"
+      << lines[1];
 }
 
 }  // namespace
