@@ -41,6 +41,17 @@ run_suite() {
 step "lint"
 bash scripts/lint.sh || broken+=("lint")
 
+step "imports"
+# One self-contained executable: it may import Windows' own DLLs only.
+imports=$(x86_64-w64-mingw32-objdump -p build/windows/bin/Corvane.exe | awk '/DLL Name:/ {print tolower($3)}')
+echo $imports
+for dll in $imports; do
+  case $dll in
+    kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|shell32.dll|ole32.dll|oleaut32.dll|msvcrt.dll|windowscodecs.dll|advapi32.dll|shlwapi.dll|uxtheme.dll) ;;
+    *) echo "Corvane.exe imports $dll, which Windows does not ship"; broken+=("imports") ;;
+  esac
+done
+
 run_suite native build/native/corvane_unit_tests
 
 source scripts/wine-session.sh

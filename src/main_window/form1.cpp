@@ -37,10 +37,23 @@ constexpr FontRequest kCombo1Font{{L"Verdana", L"Tahoma"}, 9, FW_BOLD, false, AN
 constexpr FontRequest kLabel1Font{
     {L"宋体", L"SimSun", L"NSimSun"}, 9, FW_NORMAL, true, GB2312_CHARSET};
 
-SIZE WindowSizeForClient(SIZE client, int dpi) {
+// Places the window with its outer frame at `top_left` and its client area
+// exactly `client` big. The frame is measured after the move too: the frame a
+// window really gets can differ from what AdjustWindowRectExForDpi predicts.
+void PlaceWithClientSize(HWND window, POINT top_left, SIZE client, int dpi) {
   RECT rect{0, 0, client.cx, client.cy};
   AdjustWindowRectExForDpi(&rect, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
-  return {rect.right - rect.left, rect.bottom - rect.top};
+  SIZE outer{rect.right - rect.left, rect.bottom - rect.top};
+  SetWindowPos(window, nullptr, top_left.x, top_left.y, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT actual{};
+  GetClientRect(window, &actual);
+  if (actual.right != client.cx || actual.bottom != client.cy) {
+    outer.cx += client.cx - actual.right;
+    outer.cy += client.cy - actual.bottom;
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 SIZE ClientPixels(int dpi) {
@@ -68,8 +81,7 @@ bool Form1::Show(int show_command) {
   if (!Register(instance_, icon, small_icon)) return false;
   // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
   if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
-  const SIZE size = WindowSizeForClient(ClientPixels(dpi_), dpi_);
-  SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceWithClientSize(Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
   ShowWindow(Hwnd(), show_command);
   SetFocus(combo1_);
   return true;
@@ -115,9 +127,7 @@ void Form1::ApplyDpi(int dpi) {
 
 void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
   ApplyDpi(dpi);
-  const SIZE size = WindowSizeForClient(ClientPixels(dpi), dpi);
-  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceWithClientSize(Hwnd(), {suggested.left, suggested.top}, ClientPixels(dpi), dpi);
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 

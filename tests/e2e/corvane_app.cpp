@@ -67,42 +67,6 @@ std::wstring WindowText(HWND window) {
   return std::wstring(text, copied);
 }
 
-void PressKey(WORD key) {
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
-void TypeText(std::wstring_view text) {
-  for (const wchar_t c : text) {
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wScan = inputs[1].ki.wScan = c;
-    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-  }
-}
-
-void MoveMouse(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;  // a zero move, so the target sees WM_MOUSEMOVE
-  SendInput(1, &move, sizeof(INPUT));
-}
-
-void Click(POINT screen) {
-  MoveMouse(screen);
-  INPUT clicks[2]{};
-  clicks[0].type = clicks[1].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, clicks, sizeof(INPUT));
-}
-
 POINT ClientToScreenPoint(HWND window, POINT client) {
   ClientToScreen(window, &client);
   return client;

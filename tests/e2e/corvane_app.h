@@ -36,10 +36,6 @@ class CorvaneApp {
   HWND combo_ = nullptr;
 };
 
-void PressKey(WORD key);
-void TypeText(std::wstring_view text);
-void MoveMouse(POINT screen);
-void Click(POINT screen);
 POINT ClientToScreenPoint(HWND window, POINT client);
 std::wstring WindowText(HWND window);
 

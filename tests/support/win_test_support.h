@@ -27,6 +27,12 @@ std::string Utf8(std::u16string_view text);
 // Waits for `condition`, pumping this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
 
+// Real input, as the user's devices give it.
+void PressKey(WORD key);
+void TypeText(std::wstring_view text);
+void MoveMouse(POINT screen);
+void Click(POINT screen);
+
 // A process of ours, ended on destruction if still running.
 class ChildProcess {
  public:

@@ -75,6 +75,29 @@ TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
   EXPECT_LE(label.bottom, client.bottom) << "the label fits the window";
 }
 
+TEST_F(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
+  const int dpi = TestDpi() * 2;
+  LOGFONTW before{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)),  // NOLINT
+             sizeof(before), &before);
+  RECT suggested{0, 0, 800, 300};
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));  // NOLINT
+  RECT client{};
+  GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(3630, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(1095, dpi));
+  const RECT combo = RectInParent(form.Combo1());
+  EXPECT_EQ(combo.left, TwipsToPixels(480, dpi));
+  EXPECT_EQ(combo.right - combo.left, TwipsToPixels(2655, dpi));
+  EXPECT_EQ(form.Label1().Bounds().left, TwipsToPixels(1800, dpi));
+  LOGFONTW after{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)),  // NOLINT
+             sizeof(after), &after);
+  EXPECT_EQ(after.lfHeight, 2 * before.lfHeight) << "the list's font follows the DPI";
+  EXPECT_EQ(after.lfWeight, FW_BOLD);
+}
+
 TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
   const auto hand =
       static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER),
@@ -87,21 +110,15 @@ TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) 
                          client.top + (label.top + label.bottom) / 2};
   const POINT over_background{client.left + 4, client.bottom - 4};
 
-  SetCursorPos(over_label.x, over_label.y);
+  testing::MoveMouse(over_label);
   EXPECT_TRUE(WaitUntil([&] { return GetCursor() == hand; }, 3000));
-  SetCursorPos(over_background.x, over_background.y);
+  testing::MoveMouse(over_background);
   EXPECT_TRUE(WaitUntil([&] { return GetCursor() == arrow; }, 3000));
 
-  SetCursorPos(over_label.x, over_label.y);
-  INPUT clicks[2]{};
-  clicks[0].type = clicks[1].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, clicks, sizeof(INPUT));
+  testing::Click(over_label);
   EXPECT_TRUE(WaitUntil([&] { return label_clicks == 1; }, 3000));
-  SetCursorPos(over_background.x, over_background.y);
-  SendInput(2, clicks, sizeof(INPUT));
-  WaitUntil([] { return false; }, 300);
+  testing::Click(over_background);
+  WaitUntil([] { return false; }, 500);
   EXPECT_EQ(label_clicks, 1) << "a click beside the label is not the label's";
 }
 

@@ -1,0 +1,28 @@
+// The floor for start-up and memory: a bare Win32 program that shows one
+// empty window of Corvane's size and nothing else.
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
+                    int nShowCmd) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wparam, lparam);
+  };
+  wc.hInstance = hInstance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = L"BareWindow";
+  RegisterClassExW(&wc);
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT rect{0, 0, 242, 73};
+  AdjustWindowRectEx(&rect, kStyle, FALSE, 0);
+  HWND window = CreateWindowExW(0, L"BareWindow", L"Bare", kStyle, 0, 0, rect.right - rect.left,
+                                rect.bottom - rect.top, nullptr, nullptr, hInstance, nullptr);
+  ShowWindow(window, nShowCmd);
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
