@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # clang-format and clang-tidy over the project; any finding fails.
-# Expects both presets configured (scripts/test.sh does that first).
+# Expects the native and windows presets configured, and the fuzz preset for
+# the fuzz targets (scripts/test.sh does all three first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,9 +20,10 @@ tidy() { # preset, files...
   printf '%s\n' "$@" | xargs -P "$(nproc)" -n 4 clang-tidy -p "build/$preset" --quiet "${extra[@]}" 2>&1 |
     grep -vE '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' || true
 }
-native=$(git ls-files 'src/address_reader/*.cpp' 'src/translation/*.cpp' 'tests/unit/*.cpp' 'fuzz/*.cpp' 'bench/*native*.cpp')
-windows=$(git ls-files 'src/platform/win32/*.cpp' 'src/main_window/*.cpp' 'src/promotion/*.cpp' 'tests/support/*.cpp' 'tests/win/*.cpp' 'tests/e2e/*.cpp' 'bench/*win*.cpp')
-findings=$( { tidy native $native; tidy windows $windows; } )
+native=$(git ls-files 'src/address_reader/*.cpp' 'src/translation/*.cpp' 'tests/unit/*.cpp')
+windows=$(git ls-files 'src/platform/win32/*.cpp' 'src/main_window/*.cpp' 'src/promotion/*.cpp' 'tests/support/*.cpp' 'tests/win/*.cpp' 'tests/e2e/*.cpp' 'bench/*.cpp')
+fuzz=$(git ls-files 'fuzz/*.cpp')
+findings=$( { tidy native $native; tidy windows $windows; [ -f build/fuzz/compile_commands.json ] && tidy fuzz $fuzz; } )
 if [ -n "$findings" ]; then
   echo "$findings"
   echo "clang-tidy: findings above" >&2

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test on a Debian 12 machine, installing what it lacks: lint,
-# the logic's tests natively (ASan, UBSan), the same and the Win32 tests
-# cross-built and run under Wine, and the end-to-end tests that drive the
-# real Corvane.exe, at 96 and at 144 DPI. Ends with "N passed, N failed".
+# the logic's tests natively (ASan, UBSan), a short run of each fuzz target,
+# the logic's and the Win32 tests cross-built and run under Wine, and the
+# end-to-end tests and soak that drive the real Corvane.exe, at 96 DPI and
+# (without the soak) at 144 DPI. Ends with "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -38,8 +39,6 @@ run_suite() {
   fi
 }
 
-step "lint"
-bash scripts/lint.sh || broken+=("lint")
 
 step "imports"
 # One self-contained executable: it may import Windows' own DLLs only.
@@ -53,6 +52,15 @@ for dll in $imports; do
 done
 
 run_suite native build/native/corvane_unit_tests
+
+step "fuzz"
+while read -r line; do
+  echo "$line"
+  case $line in *" ok, "*) passed=$((passed + 1)) ;; *FAILED*) failed=$((failed + 1)) ;; esac
+done < <(bash scripts/fuzz.sh --seconds 15)
+
+step "lint"
+bash scripts/lint.sh || broken+=("lint")
 
 source scripts/wine-session.sh
 probe_pid=

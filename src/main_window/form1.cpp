@@ -69,6 +69,10 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::She
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
   label1_.SetOnClick(std::move(label1_click));
+  // The window opens on the primary monitor, whose DPI is the system DPI: the
+  // picture is decoded while the rest of the tool starts and the window is made.
+  picture_.Request(instance_, IDR_BACKGROUND_JPEG,
+                   ClientPixels(static_cast<int>(GetDpiForSystem())));
 }
 
 bool Form1::Show(int show_command) {
@@ -122,7 +126,7 @@ void Form1::ApplyDpi(int dpi) {
                  {TwipsToPixels(kLabel1Twips.x, dpi), TwipsToPixels(kLabel1Twips.y, dpi)});
   // Only what the client area can show is kept; a failed decode leaves the
   // plain background colour.
-  picture_.Load(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi));
+  picture_.Request(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi));
 }
 
 void Form1::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -10,16 +10,17 @@
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
                     int nShowCmd) {
   using namespace corvane;
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  // The shell, the picture decoder and the browser control all want an STA.
+  // The shell and the browser control want a single-threaded apartment.
   const win32::ComApartment com;
-
   win32::OpenWindows open_windows;
   win32::Win32Shell shell;
   promotion::Promotion promotion(hInstance, open_windows);
+  // First of the windows' work, as it starts decoding the picture.
   main_window::Form1 form1(hInstance, open_windows, shell,
                            [&promotion] { promotion.Label1_Click(); });
+
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   if (!form1.Show(nShowCmd)) return 1;
 
   MSG message{};

@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <memory>
+
 #include <string>
 
 namespace corvane::promotion {
@@ -11,41 +13,16 @@ namespace {
 using AtlAxWinInitFn = BOOL(WINAPI*)();
 using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(  // NOLINT: GetProcAddress's type is erased
-      reinterpret_cast<void*>(GetProcAddress(module, name)));  // NOLINT
-}
-
-// Owns a BSTR.
-class Bstr {
- public:
-  explicit Bstr(std::wstring_view text)
-      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { SysFreeString(value_); }
-  BSTR get() const { return value_; }
-
- private:
-  BSTR value_;
-};
-
 }  // namespace
 
 bool WebBrowserHost::Create(HWND parent, int control_id) {
-  if (!atl_) {
-    // Only from System32: never a DLL planted beside the executable.
-    atl_.reset(LoadLibraryExW(L"atl.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!atl_) return false;
-  }
-  const auto init = Lookup<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
-  const auto get_control = Lookup<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
+  const auto init = atl_.Get<AtlAxWinInitFn>("AtlAxWinInit");
+  const auto get_control = atl_.Get<AtlAxGetControlFn>("AtlAxGetControl");
   if (init == nullptr || get_control == nullptr) return false;
   // Some atl.dll builds refuse a second AtlAxWinInit once the class exists.
   WNDCLASSEXW registered{};
   registered.cbSize = sizeof(registered);
-  if (!init() && !GetClassInfoExW(atl_.get(), L"AtlAxWin", &registered)) return false;
+  if (!init() && !GetClassInfoExW(atl_.Module(), L"AtlAxWin", &registered)) return false;
 
   hwnd_ = CreateWindowExW(0, L"AtlAxWin", L"Shell.Explorer.2", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                           0, 0, 0, 0, parent,
@@ -67,11 +44,15 @@ void WebBrowserHost::Destroy() {
   hwnd_ = nullptr;
 }
 
-void WebBrowserHost::Navigate(std::wstring_view address) const {
-  if (!browser_) return;
-  const Bstr url(address);
-  VARIANT none;
-  VariantInit(&none);
+void WebBrowserHost::Navigate(std::wstring_view address) {
+  using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
+  using SysFreeStringFn = void(WINAPI*)(BSTR);
+  const auto allocate = oleaut32_.Get<SysAllocStringLenFn>("SysAllocStringLen");
+  const auto free = oleaut32_.Get<SysFreeStringFn>("SysFreeString");
+  if (!browser_ || allocate == nullptr || free == nullptr) return;
+  const std::unique_ptr<OLECHAR, SysFreeStringFn> url(
+      allocate(address.data(), static_cast<UINT>(address.size())), free);
+  VARIANT none{};  // VT_EMPTY: no flags, frame, post data or headers
   browser_->Navigate(url.get(), &none, &none, &none, &none);
 }
 

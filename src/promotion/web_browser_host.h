@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/win32/scoped.h"
+#include "platform/win32/system_library.h"
 
 namespace corvane::promotion {
 
@@ -29,10 +30,11 @@ class WebBrowserHost {
   IWebBrowser2* Browser() const { return browser_.get(); }
 
   // Outcome not examined: a page that cannot load is shown as the control shows it.
-  void Navigate(std::wstring_view address) const;
+  void Navigate(std::wstring_view address);
 
  private:
-  win32::ScopedModule atl_;
+  win32::SystemLibrary atl_{L"atl.dll"};
+  win32::SystemLibrary oleaut32_{L"oleaut32.dll"};
   HWND hwnd_ = nullptr;
   win32::ComPtr<IWebBrowser2> browser_;
 };

@@ -1,7 +1,7 @@
 // Many picks and many promotion windows in a row against the real
 // Corvane.exe: every request arrives exactly once and in order, and the
-// process does not grow. CORVANE_SOAK_PICKS and CORVANE_SOAK_CYCLES set the
-// counts; the test command runs a short soak, the bench command the long one.
+// process does not grow. 1,000 picks and 100 windows take under a minute;
+// CORVANE_SOAK_PICKS and CORVANE_SOAK_CYCLES set other counts.
 
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -46,26 +47,54 @@ Footprint Measure(HANDLE process) {
   GetProcessHandleCount(process, &footprint.handles);
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);
-  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),  // NOLINT
+  if (GetProcessMemoryInfo(process,
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),  // NOLINT
                            sizeof(counters))) {
-    footprint.private_bytes = counters.PrivateUsage;
+    // The commit charge; under Wine, the anonymous resident memory.
+    footprint.private_bytes = counters.PagefileUsage;
   }
   return footprint;
 }
 
-// Growth beyond a small fixed allowance fails; where Wine cannot count a
-// kind of object the check of that kind is reported as skipped.
-void ExpectNoGrowth(const Footprint& before, const Footprint& after, bool& gui_uncounted) {
-  EXPECT_LE(after.handles, before.handles + 8) << "kernel handles grew";
-  EXPECT_LE(after.private_bytes, before.private_bytes + 1024 * 1024)
-      << "private bytes grew from " << before.private_bytes << " to " << after.private_bytes;
-  gui_uncounted = before.gdi == 0 && after.gdi == 0 && before.user == 0 && after.user == 0;
-  EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects grew";
-  EXPECT_LE(after.user, before.user + 4) << "USER objects grew";
+// Growth beyond a small fixed allowance fails. A kind of object this system
+// does not count for another process (Wine counts neither handles nor GDI and
+// USER objects) reads 0 and is left out here; ObjectCountsAreAvailable
+// reports it as skipped.
+void ExpectNoGrowth(const Footprint& before, const Footprint& after) {
+  std::printf(
+      "footprint before/after: handles %lu/%lu, private %zu/%zu, GDI %lu/%lu, USER %lu/%lu\n",
+      before.handles, after.handles, before.private_bytes, after.private_bytes, before.gdi,
+      after.gdi, before.user, after.user);
+  ASSERT_GT(before.private_bytes, 0U) << "the process's memory could not be read";
+  EXPECT_LE(after.private_bytes, before.private_bytes + (SIZE_T{1} << 20)) << "private bytes grew";
+  if (before.handles > 0) {
+    EXPECT_LE(after.handles, before.handles + 8) << "kernel handles grew";
+  }
+  if (before.gdi > 0) {
+    EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects grew";
+  }
+  if (before.user > 0) {
+    EXPECT_LE(after.user, before.user + 4) << "USER objects grew";
+  }
+}
+
+TEST(Soak, ObjectCountsAreAvailable) {
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  const Footprint footprint = Measure(app.Process().Handle());
+  EXPECT_GT(footprint.private_bytes, 0U);
+  std::string missing;
+  if (footprint.handles == 0) missing += " kernel handles (GetProcessHandleCount)";
+  if (footprint.gdi == 0) missing += " GDI objects (GetGuiResources)";
+  if (footprint.user == 0) missing += " USER objects (GetGuiResources)";
+  if (!missing.empty()) {
+    GTEST_SKIP() << "this system does not count another process's" << missing
+                 << ": the soak tests check memory and requests only";
+  }
 }
 
 TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
-  const int picks = SoakCount("CORVANE_SOAK_PICKS", 60);
+  const int picks = SoakCount("CORVANE_SOAK_PICKS", 1000);
   constexpr int kBlock = 10;  // picks in a row with, then without, a browser
   const RecorderLog log;
   const CorvaneApp app;
@@ -104,20 +133,16 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
   browser.reset();
   WaitUntil([] { return false; }, 1000);
   EXPECT_EQ(log.Lines(), expected) << "requests lost, doubled or out of order";
-  if (picks > 2 * kBlock) {
-    bool gui_uncounted = false;
-    ExpectNoGrowth(before, Measure(app.Process().Handle()), gui_uncounted);
-    if (gui_uncounted) GTEST_SKIP() << "Wine does not count GDI and USER objects (GetGuiResources)";
-  }
+  if (picks > 2 * kBlock) ExpectNoGrowth(before, Measure(app.Process().Handle()));
 }
 
 TEST(Soak, OpeningAndClosingThePromotionWindowDoesNotGrow) {
-  const int cycles = SoakCount("CORVANE_SOAK_CYCLES", 12);
+  const int cycles = SoakCount("CORVANE_SOAK_CYCLES", 100);
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
   const int dpi = TestDpi();
-  const POINT label = ClientToScreenPoint(
-      app.Main(), {platform::TwipsToPixels(1800 + 300, dpi), platform::TwipsToPixels(840 + 90, dpi)});
+  const POINT label = ClientToScreenPoint(app.Main(), {platform::TwipsToPixels(1800 + 300, dpi),
+                                                       platform::TwipsToPixels(840 + 90, dpi)});
   Footprint before;
   constexpr int kWarmUp = 2;
   for (int cycle = 0; cycle < cycles + kWarmUp; ++cycle) {
@@ -136,9 +161,7 @@ TEST(Soak, OpeningAndClosingThePromotionWindowDoesNotGrow) {
     PostMessageW(promotion, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return app.Windows(L"CorvaneForm2").empty(); }, 5000));
   }
-  bool gui_uncounted = false;
-  ExpectNoGrowth(before, Measure(app.Process().Handle()), gui_uncounted);
-  if (gui_uncounted) GTEST_SKIP() << "Wine does not count GDI and USER objects (GetGuiResources)";
+  ExpectNoGrowth(before, Measure(app.Process().Handle()));
 }
 
 }  // namespace

@@ -86,6 +86,10 @@ INPUT MouseAt(POINT screen, DWORD flags) {
 }  // namespace
 
 void MoveMouse(POINT screen) {
+  // Wine follows the pointer's window (and so its shape) through the X
+  // server's own motion events, which the warp gives; the input event gives
+  // the window its mouse messages.
+  SetCursorPos(screen.x, screen.y);
   INPUT move = MouseAt(screen, 0);
   SendInput(1, &move, sizeof(INPUT));
   // Wait until the pointer is there, so what follows happens where it should.

@@ -89,11 +89,12 @@ class ComPtr {
   Interface* ptr_ = nullptr;
 };
 
-// COM for the calling thread, as a single-threaded apartment (the browser
-// control and the shell need one), for as long as this lives.
+// COM for the calling thread for as long as this lives; by default a
+// single-threaded apartment, which the browser control and the shell need.
 class ComApartment {
  public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
+      : initialized_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {

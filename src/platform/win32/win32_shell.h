@@ -1,12 +1,17 @@
 #pragma once
 
 #include "platform/shell.h"
+#include "platform/win32/system_library.h"
 
 namespace corvane::win32 {
 
 class Win32Shell final : public platform::Shell {
  public:
   void Open(platform::WindowHandle owner, std::u16string_view address) override;
+
+ private:
+  // shell32 is large; it is loaded on the first request, not at start-up.
+  SystemLibrary shell32_{L"shell32.dll"};
 };
 
 }  // namespace corvane::win32
