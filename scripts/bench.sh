@@ -22,10 +22,7 @@ source scripts/wine-session.sh
 trap wine_session_stop EXIT
 WINE_SESSION_OWN_DISPLAY=1 wine_session_start "$root/build/wine" 2>/dev/null
 wine_session_dpi 96
-recorder=$(winepath -w "$root/build/windows/bin/recorder.exe")
-for scheme in http https; do
-  wine reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "\"$recorder\" \"%1\"" /f >/dev/null 2>&1 </dev/null
-done
+wine_session_recorder "$root/build/windows/bin/recorder.exe"
 wine build/windows/bin/address_bench.exe 2>/dev/null </dev/null
 wine build/windows/bin/startup_bench.exe 2>/dev/null </dev/null
 

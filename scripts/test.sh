@@ -72,10 +72,7 @@ trap cleanup EXIT
 step "wine"
 WINE_SESSION_OWN_DISPLAY=1 wine_session_start "$root/build/wine" 2>/dev/null
 wine_session_dpi 96
-recorder=$(winepath -w "$root/build/windows/bin/recorder.exe")
-for scheme in http https; do
-  wine reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "\"$recorder\" \"%1\"" /f >/dev/null 2>&1 </dev/null
-done
+wine_session_recorder "$root/build/windows/bin/recorder.exe"
 rm -rf "$root/build/wine/probe"; mkdir -p "$root/build/wine/probe"
 python3 tests/e2e/cursor_probe.py "$root/build/wine/probe" &
 probe_pid=$!

@@ -3,6 +3,7 @@
 # parallel runs do not meet.
 #   wine_session_start DIR   sets WINEPREFIX and friends, starts Xvfb when needed
 #   wine_session_dpi N       sets the desktop's DPI (restarts the wineserver)
+#   wine_session_recorder EXE   registers EXE as the http and https handler
 #   wine_session_stop        ends what wine_session_start started, by id
 
 wine_session_start() {
@@ -62,6 +63,14 @@ wine_session_dpi() {
   wineserver -w
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+wine_session_recorder() {
+  local recorder
+  recorder=$(winepath -w "$1")
+  for scheme in http https; do
+    wine reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "\"$recorder\" \"%1\"" /f >/dev/null 2>&1 </dev/null
+  done
 }
 
 wine_session_stop() {

@@ -76,13 +76,7 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::She
 }
 
 bool Form1::Show(int show_command) {
-  // Both icons come from one file: the shell picks the size it needs.
-  const auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
-                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  const auto small_icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (!Register(instance_, icon, small_icon)) return false;
+  if (!Register(instance_, IDI_CORVANE)) return false;
   // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
   if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
   PlaceWithClientSize(Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);

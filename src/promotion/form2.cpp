@@ -39,12 +39,7 @@ void Form2::Show() {
 }
 
 bool Form2::Load() {
-  const auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
-                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  const auto small_icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CORVANE),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (!Register(instance_, icon, small_icon)) return false;
+  if (!Register(instance_, IDI_CORVANE)) return false;
   const std::wstring caption = Caption();
   const int dpi = static_cast<int>(GetDpiForSystem());
   RECT design{0, 0, TwipsToPixels(kDesignClientTwips.cx, dpi),

@@ -1,5 +1,7 @@
 #include "e2e/corvane_app.h"
 
+#include "platform/twips.h"
+
 namespace corvane::testing {
 
 namespace {
@@ -57,6 +59,12 @@ std::vector<HWND> CorvaneApp::Windows(const wchar_t* class_name) const {
 void CorvaneApp::Activate() const {
   SetForegroundWindow(main_);
   WaitUntil([this] { return GetForegroundWindow() == main_; }, 3000);
+}
+
+POINT CorvaneApp::OnLabel1() const {
+  const int dpi = TestDpi();
+  return ClientToScreenPoint(
+      main_, {platform::TwipsToPixels(1800 + 300, dpi), platform::TwipsToPixels(840 + 90, dpi)});
 }
 
 std::wstring WindowText(HWND window) {

@@ -29,6 +29,8 @@ class CorvaneApp {
   std::vector<HWND> Windows(const wchar_t* class_name) const;
   // Brings the main window to the front with the keyboard focus in the list.
   void Activate() const;
+  // A point on the link label's caption, on screen, at the run's DPI.
+  POINT OnLabel1() const;
 
  private:
   ChildProcess process_;

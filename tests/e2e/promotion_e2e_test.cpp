@@ -5,23 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "e2e/corvane_app.h"
-#include "platform/twips.h"
 
 namespace corvane::testing {
 namespace {
 
-using platform::TwipsToPixels;
-
 constexpr wchar_t kForm2[] = L"CorvaneForm2";
 
-void ClickLabel(const CorvaneApp& app) {
-  const int dpi = TestDpi();
-  Click(ClientToScreenPoint(app.Main(), {TwipsToPixels(1800, dpi) + TwipsToPixels(300, dpi),
-                                         TwipsToPixels(840, dpi) + TwipsToPixels(90, dpi)}));
-}
+void ClickLabel(const CorvaneApp& app) { Click(app.OnLabel1()); }
 
 HWND WaitForPromotion(const CorvaneApp& app) {
   HWND found = nullptr;
@@ -35,27 +26,13 @@ HWND WaitForPromotion(const CorvaneApp& app) {
   return found;
 }
 
+// The browser control's container.
+HWND Control(HWND window) { return FindWindowExW(window, nullptr, L"AtlAxWin", nullptr); }
+
 void ExpectLoadedAndCentred(HWND window) {
-  const int dpi = TestDpi();
-  const int width = TwipsToPixels(9090, dpi);
-  const int height = TwipsToPixels(5710, dpi);
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  EXPECT_EQ(frame.right - frame.left, width);
-  EXPECT_EQ(frame.bottom - frame.top, height);
-  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
-  const int screen_height = GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_EQ(frame.left, (screen_width - width) / 2);
-  EXPECT_EQ(frame.top, (screen_height - height) / 2);
-  // The browser control's container sits at the top-left at the load size.
-  HWND control = FindWindowExW(window, nullptr, L"AtlAxWin", nullptr);
-  ASSERT_NE(control, nullptr);
-  EXPECT_NE(FindWindowExW(control, nullptr, L"Shell Embedding", nullptr), nullptr)
+  ExpectPromotionWindowLoaded(window, Control(window));
+  EXPECT_NE(FindWindowExW(Control(window), nullptr, L"Shell Embedding", nullptr), nullptr)
       << "no WebBrowser control in the container";
-  RECT inner{};
-  GetWindowRect(control, &inner);
-  EXPECT_EQ(inner.right - inner.left, width);
-  EXPECT_EQ(inner.bottom - inner.top, height);
 }
 
 TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {

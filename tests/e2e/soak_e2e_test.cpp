@@ -14,7 +14,6 @@
 #include <optional>
 
 #include "e2e/corvane_app.h"
-#include "platform/twips.h"
 
 namespace corvane::testing {
 namespace {
@@ -140,9 +139,7 @@ TEST(Soak, OpeningAndClosingThePromotionWindowDoesNotGrow) {
   const int cycles = SoakCount("CORVANE_SOAK_CYCLES", 100);
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
-  const int dpi = TestDpi();
-  const POINT label = ClientToScreenPoint(app.Main(), {platform::TwipsToPixels(1800 + 300, dpi),
-                                                       platform::TwipsToPixels(840 + 90, dpi)});
+  const POINT label = app.OnLabel1();
   Footprint before;
   constexpr int kWarmUp = 2;
   for (int cycle = 0; cycle < cycles + kWarmUp; ++cycle) {

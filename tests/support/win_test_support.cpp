@@ -6,6 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "platform/twips.h"
+
 namespace corvane::testing {
 
 std::wstring ModuleDir() {
@@ -67,6 +71,29 @@ void TypeText(std::wstring_view text) {
     inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof(INPUT));
   }
+}
+
+void ExpectPromotionWindowLoaded(HWND window, HWND control) {
+  const int dpi = TestDpi();
+  const int width = platform::TwipsToPixels(9090, dpi);
+  const int height = platform::TwipsToPixels(5710, dpi);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.right - frame.left, width);
+  EXPECT_EQ(frame.bottom - frame.top, height);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  EXPECT_EQ(frame.left, (monitor.rcMonitor.right - monitor.rcMonitor.left - width) / 2);
+  EXPECT_EQ(frame.top, (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2);
+  ASSERT_NE(control, nullptr) << "no browser control";
+  RECT inner{};
+  GetWindowRect(control, &inner);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&inner), 2);  // NOLINT
+  EXPECT_EQ(inner.left, 0);
+  EXPECT_EQ(inner.top, 0);
+  EXPECT_EQ(inner.right, width);
+  EXPECT_EQ(inner.bottom, height);
 }
 
 namespace {

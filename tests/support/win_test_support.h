@@ -27,6 +27,11 @@ std::string Utf8(std::u16string_view text);
 // Waits for `condition`, pumping this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
 
+// A promotion window as its load leaves it at the run's DPI: its outer size
+// and its browser control's (at the client area's top-left), centred on the
+// screen.
+void ExpectPromotionWindowLoaded(HWND window, HWND control);
+
 // Real input, as the user's devices give it.
 void PressKey(WORD key);
 void TypeText(std::wstring_view text);

@@ -38,7 +38,8 @@ class BaseWindow {
   }
 
   // Registers the class on first use; the class name is Derived::kClassName.
-  static bool Register(HINSTANCE instance, HICON icon, HICON small_icon) {
+  // Both icons come from the one icon resource: the shell picks the sizes.
+  static bool Register(HINSTANCE instance, int icon_id) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(instance, Derived::kClassName, &existing)) return true;
@@ -46,8 +47,11 @@ class BaseWindow {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &BaseWindow::WindowProc;
     wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hIconSm = small_icon;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 0, 0,
+                                             LR_DEFAULTSIZE | LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT: the system's own arrow
     wc.lpszClassName = Derived::kClassName;
     return RegisterClassExW(&wc) != 0;
