@@ -3,7 +3,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <system_error>
 
 namespace corvane::main_window {
 
@@ -27,42 +26,9 @@ ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
 
 }  // namespace
 
-void BackgroundPicture::Request(HINSTANCE instance, int resource_id, SIZE visible) {
-  if ((pending_.valid() || current_.bitmap) && requested_.cx == visible.cx &&
-      requested_.cy == visible.cy) {
-    return;
-  }
-  requested_ = visible;
-  try {
-    pending_ =
-        std::async(std::launch::async, &BackgroundPicture::Decode, instance, resource_id, visible);
-  } catch (const std::system_error&) {
-    pending_ = {};
-    current_ = Decode(instance, resource_id, visible);  // no thread to be had: decode here
-  }
-}
-
 bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) {
-  Request(instance, resource_id, visible);
-  TakePending();
-  return static_cast<bool>(current_.bitmap);
-}
-
-void BackgroundPicture::TakePending() {
-  if (pending_.valid()) current_ = pending_.get();
-}
-
-SIZE BackgroundPicture::Size() {
-  TakePending();
-  return current_.size;
-}
-
-BackgroundPicture::Decoded BackgroundPicture::Decode(HINSTANCE instance, int resource_id,
-                                                     SIZE visible) {
   const ResourceBytes jpeg = FindResourceBytes(instance, resource_id);
-  if (jpeg.data == nullptr) return {};
-  // The imaging factory is free-threaded; this thread gets its own apartment.
-  const win32::ComApartment com(COINIT_MULTITHREADED);
+  if (jpeg.data == nullptr) return false;
 
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICStream> stream;
@@ -79,7 +45,7 @@ BackgroundPicture::Decoded BackgroundPicture::Decode(HINSTANCE instance, int res
       FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                               decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
-    return {};
+    return false;
   }
   const WICRect crop{0, 0, std::min(static_cast<INT>(width), static_cast<INT>(visible.cx)),
                      std::min(static_cast<INT>(height), static_cast<INT>(visible.cy))};
@@ -89,7 +55,7 @@ BackgroundPicture::Decoded BackgroundPicture::Decode(HINSTANCE instance, int res
       FAILED(converter->Initialize(clipper.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {
-    return {};
+    return false;
   }
 
   BITMAPINFO info{};
@@ -105,18 +71,19 @@ BackgroundPicture::Decoded BackgroundPicture::Decode(HINSTANCE instance, int res
   if (!bitmap ||
       FAILED(converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(crop.Height),
                                    static_cast<BYTE*>(bits)))) {
-    return {};
+    return false;
   }
-  return {std::move(bitmap), {crop.Width, crop.Height}};
+  bitmap_ = std::move(bitmap);
+  size_ = {crop.Width, crop.Height};
+  return true;
 }
 
-void BackgroundPicture::Paint(HDC dc) {
-  TakePending();
-  if (!current_.bitmap) return;
+void BackgroundPicture::Paint(HDC dc) const {
+  if (!bitmap_) return;
   HDC memory = CreateCompatibleDC(dc);
   if (memory == nullptr) return;
-  HGDIOBJ old = SelectObject(memory, current_.bitmap.get());
-  BitBlt(dc, 0, 0, current_.size.cx, current_.size.cy, memory, 0, 0, SRCCOPY);
+  HGDIOBJ old = SelectObject(memory, bitmap_.get());
+  BitBlt(dc, 0, 0, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   DeleteDC(memory);
 }

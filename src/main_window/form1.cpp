@@ -69,10 +69,6 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::She
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
   label1_.SetOnClick(std::move(label1_click));
-  // The window opens on the primary monitor, whose DPI is the system DPI: the
-  // picture is decoded while the rest of the tool starts and the window is made.
-  picture_.Request(instance_, IDR_BACKGROUND_JPEG,
-                   ClientPixels(static_cast<int>(GetDpiForSystem())));
 }
 
 bool Form1::Show(int show_command) {
@@ -118,9 +114,7 @@ void Form1::ApplyDpi(int dpi) {
                SWP_NOZORDER | SWP_NOACTIVATE);
   label1_.Layout(Hwnd(), label_font_.get(),
                  {TwipsToPixels(kLabel1Twips.x, dpi), TwipsToPixels(kLabel1Twips.y, dpi)});
-  // Only what the client area can show is kept; a failed decode leaves the
-  // plain background colour.
-  picture_.Request(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi));
+  picture_stale_ = true;
 }
 
 void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -132,6 +126,13 @@ void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
 void Form1::OnPaint() {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(Hwnd(), &paint);
+  if (picture_stale_) {
+    // Decoded at the first paint, not while the window is made, so the window
+    // is up and answering first. Only what the client area can show is kept;
+    // a failed decode leaves the plain background colour.
+    picture_.Load(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi_));
+    picture_stale_ = false;
+  }
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const SIZE picture = picture_.Size();

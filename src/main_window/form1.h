@@ -63,6 +63,7 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   HWND combo1_ = nullptr;
   LinkLabel label1_;
   BackgroundPicture picture_;
+  bool picture_stale_ = true;  // not yet decoded for the current DPI
   win32::ScopedFont combo_font_;
   win32::ScopedFont label_font_;
   HCURSOR hand_cursor_ = nullptr;

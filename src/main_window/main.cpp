@@ -15,7 +15,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   win32::OpenWindows open_windows;
   win32::Win32Shell shell;
   promotion::Promotion promotion(hInstance, open_windows);
-  // First of the windows' work, as it starts decoding the picture.
   main_window::Form1 form1(hInstance, open_windows, shell,
                            [&promotion] { promotion.Label1_Click(); });
 

@@ -89,12 +89,11 @@ class ComPtr {
   Interface* ptr_ = nullptr;
 };
 
-// COM for the calling thread for as long as this lives; by default a
-// single-threaded apartment, which the browser control and the shell need.
+// COM for the calling thread, as a single-threaded apartment (the browser
+// control and the shell need one), for as long as this lives.
 class ComApartment {
  public:
-  explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
-      : initialized_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {
