@@ -80,12 +80,11 @@ bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) 
 
 void BackgroundPicture::Paint(HDC dc) const {
   if (!bitmap_) return;
-  HDC memory = CreateCompatibleDC(dc);
-  if (memory == nullptr) return;
-  HGDIOBJ old = SelectObject(memory, bitmap_.get());
-  BitBlt(dc, 0, 0, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  const win32::ScopedMemoryDc memory(CreateCompatibleDC(dc));
+  if (!memory) return;
+  HGDIOBJ old = SelectObject(memory.get(), bitmap_.get());
+  BitBlt(dc, 0, 0, size_.cx, size_.cy, memory.get(), 0, 0, SRCCOPY);
+  SelectObject(memory.get(), old);
 }
 
 }  // namespace corvane::main_window

@@ -104,9 +104,11 @@ bool Form1::OnCreate() {
 
 void Form1::ApplyDpi(int dpi) {
   dpi_ = dpi;
-  combo_font_ = CreateDpiFont(kCombo1Font, dpi);
+  // The old fonts go only once nothing uses them any more.
+  win32::ScopedFont combo_font = CreateDpiFont(kCombo1Font, dpi);
+  SetWindowFont(combo1_, combo_font.get(), TRUE);
+  combo_font_ = std::move(combo_font);
   label_font_ = CreateDpiFont(kLabel1Font, dpi);
-  SetWindowFont(combo1_, combo_font_.get(), TRUE);
   SetWindowPos(combo1_, nullptr, TwipsToPixels(kCombo1Twips.left, dpi),
                TwipsToPixels(kCombo1Twips.top, dpi),
                TwipsToPixels(kCombo1Twips.right - kCombo1Twips.left, dpi),
@@ -138,9 +140,8 @@ void Form1::OnPaint() {
   const SIZE picture = picture_.Size();
   // The background colour shows only where the picture does not reach.
   if (picture.cx < client.right || picture.cy < client.bottom) {
-    HBRUSH brush = CreateSolidBrush(kBackgroundColour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    const win32::ScopedBrush brush(CreateSolidBrush(kBackgroundColour));
+    FillRect(dc, &client, brush.get());
   }
   picture_.Paint(dc);
   label1_.Paint(dc);

@@ -42,6 +42,9 @@ struct CloseKernelHandle {
 struct DeleteGdiObject {
   void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
+struct DeleteDeviceContext {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
 struct DestroyWindowHandle {
   void operator()(HWND h) const { DestroyWindow(h); }
 };
@@ -52,6 +55,8 @@ struct FreeModule {
 using ScopedHandle = Scoped<HANDLE, CloseKernelHandle>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
 using ScopedBitmap = Scoped<HBITMAP, DeleteGdiObject>;
+using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
+using ScopedMemoryDc = Scoped<HDC, DeleteDeviceContext>;
 using ScopedModule = Scoped<HMODULE, FreeModule>;
 
 // Owns one reference to a COM interface.
