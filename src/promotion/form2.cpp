@@ -86,6 +86,10 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // cannot load would leave it.
       web_browser1_.Create(Hwnd(), kWebBrowser1Id);
       return 0;
+    case WM_SETFOCUS:
+      // The browser control is the window's only control and takes the focus.
+      if (web_browser1_.Hwnd() != nullptr) SetFocus(web_browser1_.Hwnd());
+      return 0;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);  // NOLINT
       SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
