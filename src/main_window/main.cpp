@@ -10,7 +10,8 @@
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
                     int nShowCmd) {
   using namespace corvane;
-  // The shell and the browser control want a single-threaded apartment.
+  // The shell, the picture decoder and the browser control want a
+  // single-threaded apartment.
   const win32::ComApartment com;
   win32::OpenWindows open_windows;
   win32::Win32Shell shell;

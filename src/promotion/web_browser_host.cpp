@@ -4,8 +4,6 @@
 
 #include <memory>
 
-#include <string>
-
 namespace corvane::promotion {
 
 namespace {
