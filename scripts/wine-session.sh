@@ -34,6 +34,8 @@ wine_session_start() {
   if [ ! -f "$WINEPREFIX/.corvane-ready" ]; then
     wineboot -i >"$dir/wineboot.log" 2>&1
     wineserver -w
+    # Wine draws its title-bar buttons with Marlett; Debian ships it apart.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wine_session_registry
     touch "$WINEPREFIX/.corvane-ready"
   fi
