@@ -39,7 +39,6 @@ run_suite() {
   fi
 }
 
-
 step "imports"
 # One self-contained executable: it may import Windows' own DLLs only.
 imports=$(x86_64-w64-mingw32-objdump -p build/windows/bin/Corvane.exe | awk '/DLL Name:/ {print tolower($3)}')

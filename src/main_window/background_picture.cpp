@@ -16,7 +16,7 @@ struct ResourceBytes {
 };
 
 ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
-  HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(resource_id), MAKEINTRESOURCEW(10));
+  HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(resource_id), RT_RCDATA);
   if (info == nullptr) return {};
   HGLOBAL loaded = LoadResource(instance, info);
   if (loaded == nullptr) return {};

@@ -45,9 +45,6 @@ struct DeleteGdiObject {
 struct DeleteDeviceContext {
   void operator()(HDC h) const { DeleteDC(h); }
 };
-struct DestroyWindowHandle {
-  void operator()(HWND h) const { DestroyWindow(h); }
-};
 struct FreeModule {
   void operator()(HMODULE h) const { FreeLibrary(h); }
 };
