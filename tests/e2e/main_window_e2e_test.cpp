@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 #include <filesystem>
 
@@ -34,10 +35,6 @@ constexpr wchar_t kRow2[] = L"自动检测语言＞中文(繁)";
 constexpr wchar_t kPrompt[] = L"请选择";
 // How long a pick is given to open something that must not be opened.
 constexpr DWORD kQuietMs = 2500;
-
-void Pause(DWORD ms) {
-  WaitUntil([] { return false; }, ms);
-}
 
 std::wstring ItemText(HWND combo, int index) {
   wchar_t text[256] = {};
@@ -308,65 +305,55 @@ TEST(Label, TheHandCursorShowsOverTheLabelAndTheArrowElsewhere) {
   EXPECT_EQ(after.opaque, before.opaque);
 }
 
-// The screen's pixels in `rect`, as 0x00RRGGBB.
-std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
+// Lets `draw` paint a 32-bit bitmap of `size` and returns its pixels in
+// `part`, as 0x00RRGGBB.
+std::vector<std::uint32_t> Render(SIZE size, const RECT& part,
+                                  const std::function<void(HDC)>& draw) {
+  const int width = part.right - part.left;
+  const int height = part.bottom - part.top;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  const win32::ScopedBitmap bitmap(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win32::ScopedMemoryDc memory(CreateCompatibleDC(nullptr));
+  if (!bitmap || !memory) return pixels;
+  HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  draw(memory.get());
   GdiFlush();
-  std::copy_n(static_cast<const std::uint32_t*>(bits), pixels.size(), pixels.begin());
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  for (auto& p : pixels) p &= 0x00FFFFFF;
+  const auto* all = static_cast<const std::uint32_t*>(bits);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels[static_cast<std::size_t>(y) * width + x] =
+          all[static_cast<std::size_t>(y + part.top) * size.cx + x + part.left] & 0x00FFFFFF;
+    }
+  }
+  SelectObject(memory.get(), old);
   return pixels;
 }
 
-// The window's picture as Corvane decodes it, from the same resource.
+// The screen's pixels in `rect`.
+std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
+  const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+  return Render(size, {0, 0, size.cx, size.cy}, [&](HDC memory) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(memory, 0, 0, size.cx, size.cy, screen, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
+// The window's picture in `client_rect`, as Corvane decodes it from the same resource.
 std::vector<std::uint32_t> PictureAt(const RECT& client_rect, SIZE client_size) {
   const std::wstring exe = ModuleDir() + L"\\Corvane.exe";
   const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   const win32::ComApartment com;
   main_window::BackgroundPicture picture;
-  const int width = client_rect.right - client_rect.left;
-  const int height = client_rect.bottom - client_rect.top;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-  if (picture.Load(module, IDR_BACKGROUND_JPEG, client_size)) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), client_size.cx, -client_size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    picture.Paint(memory);
-    GdiFlush();
-    const auto* all = static_cast<const std::uint32_t*>(bits);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        pixels[static_cast<std::size_t>(y) * width + x] =
-            all[static_cast<std::size_t>(y + client_rect.top) * client_size.cx + x +
-                client_rect.left] &
-            0x00FFFFFF;
-      }
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
+  const bool loaded = picture.Load(module, IDR_BACKGROUND_JPEG, client_size);
   FreeLibrary(module);
-  return pixels;
+  return Render(client_size, client_rect, [&](HDC memory) {
+    if (loaded) picture.Paint(memory);
+  });
 }
 
 TEST(Label, ThePictureShowsBetweenTheLabelsLetters) {

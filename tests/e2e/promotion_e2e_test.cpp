@@ -50,7 +50,7 @@ TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
 
   app.Activate();
   ClickLabel(app);
-  WaitUntil([] { return false; }, 1000);
+  Pause(1000);
   const auto windows = app.Windows(kForm2);
   ASSERT_EQ(windows.size(), 1U) << "a second click made a second window";
   EXPECT_EQ(windows.front(), first);

@@ -130,7 +130,7 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
     }
   }
   browser.reset();
-  WaitUntil([] { return false; }, 1000);
+  Pause(1000);
   EXPECT_EQ(log.Lines(), expected) << "requests lost, doubled or out of order";
   if (picks > 2 * kBlock) ExpectNoGrowth(before, Measure(app.Process().Handle()));
 }

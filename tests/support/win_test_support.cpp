@@ -136,6 +136,10 @@ void Click(POINT screen) {
   SendInput(2, clicks, sizeof(INPUT));
 }
 
+void Pause(DWORD ms) {
+  WaitUntil([] { return false; }, ms);
+}
+
 ChildProcess::ChildProcess(const std::wstring& command_line) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

@@ -27,6 +27,9 @@ std::string Utf8(std::u16string_view text);
 // Waits for `condition`, pumping this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
 
+// Gives other processes time to do what they must not, pumping messages.
+void Pause(DWORD ms);
+
 // A promotion window as its load leaves it at the run's DPI: its outer size
 // and its browser control's (at the client area's top-left), centred on the
 // screen.
