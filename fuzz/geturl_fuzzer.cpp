@@ -1,5 +1,5 @@
 // GetURL over a window tree made from the fuzz input: near misses of the
-// class chain, hostile text lengths, NULs, windows that vanish or hang. It
+// class chains, hostile text lengths, NULs, windows that vanish or hang. It
 // must never crash, and gives either the empty text or exactly the text of
 // the one window that holds an address.
 
@@ -17,9 +17,10 @@ namespace {
 
 using corvane::testing::FakeWindowSystem;
 
-constexpr std::array<const char16_t*, 12> kClassNames = {
-    u"IEFrame", u"WorkerW", u"ReBarWindow32", u"ComboBoxEx32",  u"ComboBox",     u"Edit",
-    u"IEFram",  u"workerw", u"Edit ",         u"ComboBoxEx32x", u"ReBarWindow3", u""};
+constexpr std::array<const char16_t*, 14> kClassNames = {
+    u"IEFrame",      u"WorkerW", u"ReBarWindow32",     u"ComboBoxEx32",    u"ComboBox",
+    u"Edit",         u"IEFram",  u"workerw",           u"Edit ",           u"ComboBoxEx32x",
+    u"ReBarWindow3", u"",        u"Address Band Root", u"Address Band Roo"};
 
 }  // namespace
 

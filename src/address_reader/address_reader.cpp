@@ -1,6 +1,7 @@
 #include "address_reader/address_reader.h"
 
 #include <algorithm>
+#include <span>
 
 namespace corvane::address_reader {
 
@@ -14,6 +15,16 @@ bool HasClass(WindowSystem& windows, WindowHandle window, std::u16string_view cl
   std::array<char16_t, kClassNameCapacity> buffer{};
   const std::size_t copied = std::min(windows.ClassName(window, buffer), buffer.size());
   return std::u16string_view(buffer.data(), copied) == class_name;
+}
+
+// The end of `path` under `window`, or kNoWindow where a step is missing.
+template <typename Path>
+WindowHandle FollowPath(WindowSystem& windows, WindowHandle window, const Path& path) {
+  for (const std::u16string_view class_name : path) {
+    if (window == kNoWindow || class_name.empty()) break;
+    window = FindChildByClass(windows, window, class_name);
+  }
+  return window;
 }
 
 }  // namespace
@@ -53,14 +64,18 @@ std::u16string ReadWindowText(WindowSystem& windows, WindowHandle window) {
 
 std::u16string GetURL(WindowSystem& windows) noexcept {
   try {
-    WindowHandle window = windows.FindTopLevelWindow(kAddressBarPath.front());
-    for (auto step = kAddressBarPath.begin() + 1; step != kAddressBarPath.end(); ++step) {
-      if (window == kNoWindow) {
-        return {};
-      }
-      window = FindChildByClass(windows, window, *step);
+    const WindowHandle frame = windows.FindTopLevelWindow(kAddressBarPath.front());
+    const WindowHandle band = FollowPath(windows, frame, std::span(kAddressBarPath).subspan(1));
+    if (band == kNoWindow) {
+      return {};
     }
-    return window == kNoWindow ? std::u16string() : ReadWindowText(windows, window);
+    for (const AddressFieldChain& chain : kAddressFieldChains) {
+      const WindowHandle field = FollowPath(windows, band, chain);
+      if (field != kNoWindow) {
+        return ReadWindowText(windows, field);
+      }
+    }
+    return {};
   } catch (...) {
     // Out of memory or a throwing window system: no address, as for any failure.
     return {};

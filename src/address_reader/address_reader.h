@@ -9,10 +9,20 @@
 
 namespace corvane::address_reader {
 
-// Internet Explorer's frame, then the address bar's windows down to its edit
-// field; each step is the first direct child of the class before it.
-inline constexpr std::array<std::u16string_view, 6> kAddressBarPath = {
-    u"IEFrame", u"WorkerW", u"ReBarWindow32", u"ComboBoxEx32", u"ComboBox", u"Edit"};
+// Internet Explorer's frame, then the windows down to its toolbar band; each
+// step is the first direct child of the class before it.
+inline constexpr std::array<std::u16string_view, 3> kAddressBarPath = {u"IEFrame", u"WorkerW",
+                                                                       u"ReBarWindow32"};
+
+// Below the toolbar band, the address field's windows as each generation of
+// the browser lays them out (unused steps are empty). The first chain that
+// exists is read, whatever its field holds; no later one is tried then.
+using AddressFieldChain = std::array<std::u16string_view, 4>;
+inline constexpr std::array<AddressFieldChain, 3> kAddressFieldChains = {{
+    {u"ComboBoxEx32", u"ComboBox", u"Edit"},                        // version 6
+    {u"Address Band Root", u"ComboBoxEx32", u"ComboBox", u"Edit"},  // version 7
+    {u"Address Band Root", u"Edit"},                                // versions 8 to 11
+}};
 
 // Longer than any address a browser shows; a field that claims more is not
 // read, so a hostile or broken window cannot make us allocate gigabytes.
@@ -21,8 +31,9 @@ inline constexpr std::int64_t kMaxAddressLength = std::int64_t{1} << 20;
 // Class names are read into a buffer of this many characters.
 inline constexpr std::size_t kClassNameCapacity = 260;
 
-// The address shown by the first Internet Explorer frame in Z order, or the
-// empty text when there is none to be had, whatever the reason. Never throws.
+// The address shown by the first Internet Explorer frame in Z order, read
+// through the first of kAddressFieldChains that exists under it, or the empty
+// text when there is none to be had, whatever the reason. Never throws.
 std::u16string GetURL(platform::WindowSystem& windows) noexcept;
 
 // First direct child of `parent` whose class is exactly `class_name`.

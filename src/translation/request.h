@@ -12,10 +12,14 @@ struct TranslationTarget {
   std::u16string_view request_prefix;  // the page address follows it
 };
 
-// In the list's order; the list's entries carry exactly these texts.
+// In the list's order; the list's entries carry exactly these texts. `tl` is
+// the language the page is translated into (`hl` only that of the service's
+// own interface); `u` comes last and takes the rest of the request.
 inline constexpr std::array<TranslationTarget, 2> kTranslationTargets = {{
-    {u"自动检测语言＞中文(简)", u"https://translate.google.com/translate?hl=zh-CN&sl=auto&u="},
-    {u"自动检测语言＞中文(繁)", u"https://translate.google.com/translate?hl=zh-TW&sl=auto&u="},
+    {u"自动检测语言＞中文(简)",
+     u"https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="},
+    {u"自动检测语言＞中文(繁)",
+     u"https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="},
 }};
 
 // What the list shows once a request has been handed to the shell.

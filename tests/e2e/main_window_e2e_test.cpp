@@ -27,9 +27,11 @@ constexpr char kEncodedAddress[] =
     "http%3A%2F%2F%E4%BE%8B%E5%AD%90.%E6%B5%8B%E8%AF%95%2Fa%20b%3Fx%3D1%26y%3D2%2541%23"
     "%E7%89%87%E6%AE%B5%F0%9F%98%80";
 const std::string kRow1Request =
-    std::string("https://translate.google.com/translate?hl=zh-CN&sl=auto&u=") + kEncodedAddress;
+    std::string("https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u=") +
+    kEncodedAddress;
 const std::string kRow2Request =
-    std::string("https://translate.google.com/translate?hl=zh-TW&sl=auto&u=") + kEncodedAddress;
+    std::string("https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u=") +
+    kEncodedAddress;
 constexpr wchar_t kRow1[] = L"自动检测语言＞中文(简)";
 constexpr wchar_t kRow2[] = L"自动检测语言＞中文(繁)";
 constexpr wchar_t kPrompt[] = L"请选择";
@@ -111,6 +113,18 @@ TEST_F(PickTest, EachDownKeyTranslatesTheNextRowOnceAndResetsTheList) {
   Pause(kQuietMs);
   EXPECT_EQ(log.Lines().size(), 2U) << "one request for each pick, none doubled";
   EXPECT_EQ(app.ComboText(), kPrompt) << "the combo box must not write the entry back";
+}
+
+TEST_F(PickTest, TheAddressFieldOfTheBrowsersLaterVersionsIsReadToo) {
+  const BrowserFixture browser(kAddress, {.address_band_root = true});
+  ASSERT_TRUE(browser.Ready());
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  app.Activate();
+  PressKey(VK_DOWN);
+  const auto lines = log.WaitForLines(1, 15000);
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(lines[0], kRow1Request);
 }
 
 TEST_F(PickTest, AMousePickInTheDropDownTranslatesThatRow) {

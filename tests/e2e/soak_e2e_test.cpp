@@ -20,9 +20,9 @@ namespace {
 
 constexpr std::u16string_view kAddress = u"https://a.example/soak?q=1&r=2#top";
 const std::string kRequests[] = {
-    "https://translate.google.com/translate?hl=zh-CN&sl=auto&u="
+    "https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="
     "https%3A%2F%2Fa.example%2Fsoak%3Fq%3D1%26r%3D2%23top",
-    "https://translate.google.com/translate?hl=zh-TW&sl=auto&u="
+    "https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="
     "https%3A%2F%2Fa.example%2Fsoak%3Fq%3D1%26r%3D2%23top",
 };
 constexpr const wchar_t* kEntries[] = {L"自动检测语言＞中文(简)", L"自动检测语言＞中文(繁)"};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <set>
 #include <string>
@@ -41,15 +42,21 @@ class FakeWindowSystem final : public platform::WindowSystem {
     return handle;
   }
 
-  // IEFrame > WorkerW > ReBarWindow32 > ComboBoxEx32 > ComboBox > Edit; returns the Edit.
-  WindowHandle AddBrowser(std::u16string address) {
-    WindowHandle window = AddTopLevel(u"IEFrame");
-    for (const char16_t* name :
-         {u"WorkerW", u"ReBarWindow32", u"ComboBoxEx32", u"ComboBox", u"Edit"}) {
-      window = AddChild(window, name);
-    }
-    At(window).text = std::move(address);
-    return window;
+  // The windows of `path`, each the child of the one before, under `parent`; returns the last.
+  WindowHandle AddPath(WindowHandle parent, std::initializer_list<std::u16string_view> path) {
+    for (const std::u16string_view name : path) parent = AddChild(parent, std::u16string(name));
+    return parent;
+  }
+
+  // IEFrame > WorkerW > ReBarWindow32 > `field_chain`, its last window showing
+  // `address`; returns that window.
+  WindowHandle AddBrowser(std::u16string address,
+                          std::initializer_list<std::u16string_view> field_chain = {
+                              u"ComboBoxEx32", u"ComboBox", u"Edit"}) {
+    const WindowHandle band = AddPath(AddTopLevel(u"IEFrame"), {u"WorkerW", u"ReBarWindow32"});
+    const WindowHandle field = AddPath(band, field_chain);
+    At(field).text = std::move(address);
+    return field;
   }
 
   Window& At(WindowHandle handle) { return windows_.at(handle - 1); }

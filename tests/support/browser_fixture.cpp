@@ -3,10 +3,13 @@
 // real common controls, showing the address given on the command line.
 //
 //   browser_fixture --ready EVENT --quit EVENT --address HEX [--no-workerw] [--hang]
+//                   [--address-band-root]
 //
 // HEX is the address as UTF-16 code units, four hex digits each, so that no
 // code page touches it on the way. With --hang the windows' thread stops
-// pumping messages once they are built, like a browser that hangs.
+// pumping messages once they are built, like a browser that hangs. With
+// --address-band-root the field is an Edit under "Address Band Root", as in
+// the browser's versions 8 to 11.
 
 #include <windows.h>
 
@@ -49,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::wstring ready_name, quit_name, address;
-  bool worker_w = true, hang = false;
+  bool worker_w = true, hang = false, address_band_root = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--ready" && i + 1 < argc)
@@ -62,6 +65,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
       worker_w = false;
     else if (arg == L"--hang")
       hang = true;
+    else if (arg == L"--address-band-root")
+      address_band_root = true;
   }
   LocalFree(argv);
 
@@ -70,13 +75,19 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   InitCommonControlsEx(&controls);
   RegisterPlainClass(L"IEFrame");
   RegisterPlainClass(L"WorkerW");
+  RegisterPlainClass(L"Address Band Root");
   HWND frame = CreateWindowExW(0, L"IEFrame", L"Fixture browser", WS_OVERLAPPEDWINDOW, 300, 300,
                                500, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   HWND parent = worker_w ? CreateChild(L"WorkerW", frame) : frame;
   HWND rebar = CreateChild(REBARCLASSNAMEW, parent);
-  HWND combo_box_ex = CreateChild(WC_COMBOBOXEXW, rebar, CBS_DROPDOWN);
-  HWND edit = reinterpret_cast<HWND>(  // NOLINT(performance-no-int-to-ptr)
-      SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
+  HWND edit = nullptr;
+  if (address_band_root) {
+    edit = CreateChild(WC_EDITW, CreateChild(L"Address Band Root", rebar), ES_AUTOHSCROLL);
+  } else {
+    HWND combo_box_ex = CreateChild(WC_COMBOBOXEXW, rebar, CBS_DROPDOWN);
+    edit = reinterpret_cast<HWND>(  // NOLINT(performance-no-int-to-ptr)
+        SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
+  }
   SetWindowTextW(edit, address.c_str());
   ShowWindow(frame, SW_SHOWNOACTIVATE);
 

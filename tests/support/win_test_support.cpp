@@ -195,6 +195,7 @@ BrowserFixture::BrowserFixture(std::u16string_view address, Options options) {
                          L" --quit " + quit_name + L" --address " + Hex(address) + L" ";
   if (!options.worker_w) command += L" --no-workerw";
   if (options.hang) command += L" --hang";
+  if (options.address_band_root) command += L" --address-band-root";
   process_ = ChildProcess(command);
   if (!process_.Started()) return;
   const HANDLE waits[] = {ready_event_.get(), process_.Handle()};

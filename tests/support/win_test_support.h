@@ -70,6 +70,7 @@ class BrowserFixture {
   struct Options {
     bool worker_w = true;
     bool hang = false;
+    bool address_band_root = false;  // the field as versions 8 to 11 lay it out
   };
 
   explicit BrowserFixture(std::u16string_view address) : BrowserFixture(address, Options{}) {}

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
+#include <vector>
 
 #include "fakes/fake_window_system.h"
 
@@ -34,16 +36,62 @@ TEST(GetURL, NoBrowserGivesTheEmptyText) {
   EXPECT_EQ(GetURL(windows), u"");
 }
 
-TEST(GetURL, AnyMissingStepOfTheChainGivesTheEmptyText) {
-  for (std::size_t missing = 1; missing < kAddressBarPath.size(); ++missing) {
-    SCOPED_TRACE(::testing::Message() << "without " << missing);
-    FakeWindowSystem windows;
-    auto window = windows.AddTopLevel(u"IEFrame");
-    for (std::size_t step = 1; step < kAddressBarPath.size(); ++step) {
-      if (step != missing) window = windows.AddChild(window, std::u16string(kAddressBarPath[step]));
+// Below IEFrame > WorkerW > ReBarWindow32, in each generation of the browser.
+const std::vector<std::vector<std::u16string_view>> kFieldChains = {
+    {u"ComboBoxEx32", u"ComboBox", u"Edit"},
+    {u"Address Band Root", u"ComboBoxEx32", u"ComboBox", u"Edit"},
+    {u"Address Band Root", u"Edit"}};
+
+// GetURL of a browser whose frame has `path` below it, the last window holding an address.
+std::u16string GetURLThrough(const std::vector<std::u16string_view>& path) {
+  FakeWindowSystem windows;
+  auto window = windows.AddTopLevel(u"IEFrame");
+  for (const auto name : path) window = windows.AddChild(window, std::u16string(name));
+  windows.At(window).text = u"http://a.example/";
+  return GetURL(windows);
+}
+
+TEST(GetURL, EachGenerationsAddressFieldIsReadAndAnyMissingStepGivesTheEmptyText) {
+  std::vector<std::vector<std::u16string_view>> paths;
+  for (const auto& chain : kFieldChains) {
+    paths.push_back({u"WorkerW", u"ReBarWindow32"});
+    paths.back().insert(paths.back().end(), chain.begin(), chain.end());
+  }
+  for (const auto& path : paths) {
+    SCOPED_TRACE(::testing::Message() << "chain of " << path.size() << " below the frame");
+    EXPECT_EQ(GetURLThrough(path), u"http://a.example/");
+    for (std::size_t missing = 0; missing < path.size(); ++missing) {
+      SCOPED_TRACE(::testing::Message() << "without step " << missing);
+      auto shorter = path;
+      shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(missing));
+      // Version 7's chain without its root is version 6's.
+      const bool still_a_chain = std::find(paths.begin(), paths.end(), shorter) != paths.end();
+      EXPECT_EQ(GetURLThrough(shorter), still_a_chain ? u"http://a.example/" : u"");
     }
-    windows.At(window).text = u"http://a.example/";
+  }
+}
+
+TEST(GetURL, TheFirstChainThatExistsIsReadEvenWhenItsFieldIsEmpty) {
+  {
+    FakeWindowSystem windows;
+    const auto version6 = windows.AddBrowser(u"");
+    const auto band = windows.At(windows.At(windows.At(version6).parent).parent).parent;
+    windows.At(windows.AddPath(band, {u"Address Band Root", u"Edit"})).text = u"http://b.example/";
     EXPECT_EQ(GetURL(windows), u"");
+  }
+  {
+    FakeWindowSystem windows;
+    const auto version8 = windows.AddBrowser(u"http://b.example/", {u"Address Band Root", u"Edit"});
+    const auto root = windows.At(version8).parent;
+    windows.AddPath(root, {u"ComboBoxEx32", u"ComboBox", u"Edit"});  // empty, and first
+    EXPECT_EQ(GetURL(windows), u"") << "version 7's chain comes before version 8's";
+  }
+  {
+    FakeWindowSystem windows;  // version 6's chain broken, version 8's whole
+    const auto version6 = windows.AddBrowser(u"http://a.example/", {u"ComboBoxEx32", u"ComboBox"});
+    const auto band = windows.At(windows.At(version6).parent).parent;
+    windows.At(windows.AddPath(band, {u"Address Band Root", u"Edit"})).text = u"http://b.example/";
+    EXPECT_EQ(GetURL(windows), u"http://b.example/");
   }
 }
 

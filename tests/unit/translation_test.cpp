@@ -54,8 +54,8 @@ TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncodedAndResetsTheList) {
   const struct {
     std::u16string_view entry;
     std::u16string_view prefix;
-  } rows[] = {{kRow1, u"https://translate.google.com/translate?hl=zh-CN&sl=auto&u="},
-              {kRow2, u"https://translate.google.com/translate?hl=zh-TW&sl=auto&u="}};
+  } rows[] = {{kRow1, u"https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="},
+              {kRow2, u"https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="}};
   for (const auto& row : rows) {
     FakeHost host;
     testing::FakeShell shell;

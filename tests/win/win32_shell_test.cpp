@@ -41,8 +41,8 @@ TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
   EXPECT_TRUE(std::is_permutation(
       lines.begin(), lines.end(),
       std::vector<std::string>{
-          "https://translate.google.com/translate?hl=zh-CN&sl=auto&u=" + encoded,
-          "https://translate.google.com/translate?hl=zh-TW&sl=auto&u=" + encoded}
+          "https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u=" + encoded,
+          "https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u=" + encoded}
           .begin()))
       << lines[0] << "\n"
       << lines[1];
