@@ -24,57 +24,83 @@ ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
   return {static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(instance, info)};
 }
 
-}  // namespace
-
-bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) {
-  const ResourceBytes jpeg = FindResourceBytes(instance, resource_id);
-  if (jpeg.data == nullptr) return false;
-
+// The top-left `visible` part of the JPEG as 32-bit BGR, or null where
+// Windows cannot decode it. The first imaging factory: Windows 7 has no other.
+ComPtr<IWICBitmapSource> Decode(const ResourceBytes& jpeg, SIZE visible) {
   ComPtr<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(factory.put())))) {
+    return {};
+  }
   ComPtr<IWICStream> stream;
+  if (FAILED(factory->CreateStream(stream.put())) ||
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size))) {  // NOLINT
+    return {};
+  }
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
-  ComPtr<IWICBitmapClipper> clipper;
-  ComPtr<IWICFormatConverter> converter;
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.put_void())) ||
-      FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size)) ||  // NOLINT
-      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                               decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
-    return false;
+    return {};
   }
   const WICRect crop{0, 0, std::min(static_cast<INT>(width), static_cast<INT>(visible.cx)),
                      std::min(static_cast<INT>(height), static_cast<INT>(visible.cy))};
-  if (crop.Width <= 0 || crop.Height <= 0 || FAILED(factory->CreateBitmapClipper(clipper.put())) ||
-      FAILED(clipper->Initialize(frame.get(), &crop)) ||
-      FAILED(factory->CreateFormatConverter(converter.put())) ||
+  if (crop.Width <= 0 || crop.Height <= 0) return {};
+  ComPtr<IWICBitmapClipper> clipper;
+  if (FAILED(factory->CreateBitmapClipper(clipper.put())) ||
+      FAILED(clipper->Initialize(frame.get(), &crop))) {
+    return {};
+  }
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(clipper.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {
-    return false;
+    return {};
   }
+  ComPtr<IWICBitmapSource> source;
+  if (FAILED(converter->QueryInterface(IID_PPV_ARGS(source.put())))) return {};
+  return source;
+}
 
+// A top-down DIB with the source's pixels, or null.
+win32::ScopedBitmap MakeBitmap(IWICBitmapSource& source, SIZE& size) {
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(source.GetSize(&width, &height))) return {};
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = crop.Width;
-  info.bmiHeader.biHeight = -crop.Height;  // top-down, as WIC copies rows
+  info.bmiHeader.biWidth = static_cast<LONG>(width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as WIC copies rows
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UINT stride = static_cast<UINT>(crop.Width) * 4;
-  if (!bitmap ||
-      FAILED(converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(crop.Height),
-                                   static_cast<BYTE*>(bits)))) {
-    return false;
+  if (!bitmap) return {};
+  const UINT stride = width * 4;
+  if (FAILED(source.CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    return {};
   }
+  size = {static_cast<LONG>(width), static_cast<LONG>(height)};
+  return bitmap;
+}
+
+}  // namespace
+
+bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) {
+  const ResourceBytes jpeg = FindResourceBytes(instance, resource_id);
+  if (jpeg.data == nullptr) return false;
+  const ComPtr<IWICBitmapSource> source = Decode(jpeg, visible);
+  if (!source) return false;
+  SIZE size{};
+  win32::ScopedBitmap bitmap = MakeBitmap(*source.get(), size);
+  if (!bitmap) return false;
   bitmap_ = std::move(bitmap);
-  size_ = {crop.Width, crop.Height};
+  size_ = size;
   return true;
 }
 
@@ -82,9 +108,8 @@ void BackgroundPicture::Paint(HDC dc) const {
   if (!bitmap_) return;
   const win32::ScopedMemoryDc memory(CreateCompatibleDC(dc));
   if (!memory) return;
-  HGDIOBJ old = SelectObject(memory.get(), bitmap_.get());
+  const win32::ScopedSelectObject selected(memory.get(), bitmap_.get());
   BitBlt(dc, 0, 0, size_.cx, size_.cy, memory.get(), 0, 0, SRCCOPY);
-  SelectObject(memory.get(), old);
 }
 
 }  // namespace corvane::main_window

@@ -13,16 +13,15 @@ bool IsFaceInstalled(const wchar_t* face) {
   query.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
   bool found = false;
-  HDC dc = GetDC(nullptr);
+  const win32::ScopedWindowDc screen(nullptr);
   EnumFontFamiliesExW(
-      dc, &query,
+      screen.get(), &query,
       [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
          LPARAM found_flag) {
         *reinterpret_cast<bool*>(found_flag) = true;  // NOLINT
         return 0;
       },
       reinterpret_cast<LPARAM>(&found), 0);  // NOLINT
-  ReleaseDC(nullptr, dc);
   return found;
 }
 

@@ -39,10 +39,10 @@ constexpr FontRequest kLabel1Font{
 
 // Places the window with its outer frame at `top_left` and its client area
 // exactly `client` big. The frame is measured after the move too: the frame a
-// window really gets can differ from what AdjustWindowRectExForDpi predicts.
-void PlaceWithClientSize(HWND window, POINT top_left, SIZE client, int dpi) {
-  RECT rect{0, 0, client.cx, client.cy};
-  AdjustWindowRectExForDpi(&rect, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+// window really gets can differ from what the frame metrics predict.
+void PlaceWithClientSize(const win32::Dpi& dpis, HWND window, POINT top_left, SIZE client,
+                         int dpi) {
+  const RECT rect = dpis.OuterRect({0, 0, client.cx, client.cy}, kStyle, kExStyle, dpi);
   SIZE outer{rect.right - rect.left, rect.bottom - rect.top};
   SetWindowPos(window, nullptr, top_left.x, top_left.y, outer.cx, outer.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -62,10 +62,11 @@ SIZE ClientPixels(int dpi) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::Shell& shell,
-             std::function<void()> label1_click)
+Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+             platform::Shell& shell, std::function<void()> label1_click)
     : instance_(instance),
       open_windows_(open_windows),
+      dpis_(dpis),
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
   label1_.SetOnClick(std::move(label1_click));
@@ -75,7 +76,7 @@ bool Form1::Show(int show_command) {
   if (!Register(instance_, IDI_CORVANE)) return false;
   // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
   if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
-  PlaceWithClientSize(Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
+  PlaceWithClientSize(dpis_, Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
   ShowWindow(Hwnd(), show_command);
   SetFocus(combo1_);
   return true;
@@ -98,7 +99,7 @@ bool Form1::OnCreate() {
     ComboBox_AddString(combo1_, entry.c_str());
   }
   SetWindowTextW(combo1_, kInitialText);
-  ApplyDpi(static_cast<int>(GetDpiForWindow(Hwnd())));
+  ApplyDpi(dpis_.ForWindow(Hwnd()));
   return true;
 }
 
@@ -121,13 +122,13 @@ void Form1::ApplyDpi(int dpi) {
 
 void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
   ApplyDpi(dpi);
-  PlaceWithClientSize(Hwnd(), {suggested.left, suggested.top}, ClientPixels(dpi), dpi);
+  PlaceWithClientSize(dpis_, Hwnd(), {suggested.left, suggested.top}, ClientPixels(dpi), dpi);
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void Form1::OnPaint() {
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(Hwnd(), &paint);
+  const win32::ScopedPaint paint(Hwnd());
+  HDC dc = paint.get();
   if (picture_stale_) {
     // Decoded at the first paint, not while the window is made, so the window
     // is up and answering first. Only what the client area can show is kept;
@@ -145,13 +146,42 @@ void Form1::OnPaint() {
   }
   picture_.Paint(dc);
   label1_.Paint(dc);
-  EndPaint(Hwnd(), &paint);
 }
 
 LRESULT Form1::OnCtlColor(HDC dc) {
   SetTextColor(dc, kCombo1TextColour);
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));  // NOLINT
+}
+
+void Form1::OnCombo1Notify(UINT code) {
+  const int selection = ComboBox_GetCurSel(combo1_);
+  bool click = false;
+  switch (code) {
+    case CBN_DROPDOWN:
+      dropped_down_ = true;
+      break;
+    case CBN_SELENDOK:
+      // A pick in the dropped-down list, by mouse or Enter, the same entry
+      // again included. Some lists also send it for each key on the closed
+      // list, before the selection change that tells whether the key moved it.
+      if (!dropped_down_) return;
+      click = true;
+      break;
+    case CBN_SELCHANGE:
+      // On the closed list: a key that moved the selection. The list also
+      // reports a key (or its auto-repeat) that left it where it was, and
+      // while dropped down, every move before the pick.
+      click = !dropped_down_ && selection != last_selection_;
+      break;
+    case CBN_CLOSEUP:
+      dropped_down_ = false;
+      break;
+    default:
+      return;
+  }
+  last_selection_ = selection;
+  if (click && selection != CB_ERR) PostMessageW(Hwnd(), kComboClickMessage, 0, 0);
 }
 
 void Form1::Combo1_Click() {
@@ -198,9 +228,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       SetFocus(combo1_);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wparam) == kCombo1Id && HIWORD(wparam) == CBN_SELCHANGE) {
-        PostMessageW(Hwnd(), kComboClickMessage, 0, 0);
-      }
+      if (LOWORD(wparam) == kCombo1Id) OnCombo1Notify(HIWORD(wparam));
       return 0;
     case kComboClickMessage:
       Combo1_Click();

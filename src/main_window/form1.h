@@ -8,6 +8,7 @@
 #include "main_window/background_picture.h"
 #include "main_window/link_label.h"
 #include "platform/shell.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/window_base.h"
@@ -22,8 +23,8 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   static constexpr const wchar_t* kClassName = L"CorvaneForm1";
   static constexpr int kCombo1Id = 101;
 
-  Form1(HINSTANCE instance, win32::OpenWindows& open_windows, platform::Shell& shell,
-        std::function<void()> label1_click);
+  Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+        platform::Shell& shell, std::function<void()> label1_click);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
@@ -45,22 +46,27 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  // Posted at each selection change, so the handler runs once the combo box
-  // has finished its own work and shows the selected entry.
+  // Posted for each pick, so the handler runs once the combo box has finished
+  // its own work and shows the picked entry.
   static constexpr UINT kComboClickMessage = WM_APP + 1;
 
   bool OnCreate();
   void ApplyDpi(int dpi);
   void OnPaint();
   void OnDpiChanged(int dpi, const RECT& suggested);
+  // Decides from the list's notifications which are picks: Click events.
+  void OnCombo1Notify(UINT code);
   void Combo1_Click();
   LRESULT OnCtlColor(HDC dc);
 
   HINSTANCE instance_;
   win32::OpenWindows& open_windows_;
+  const win32::Dpi& dpis_;
   platform::Shell& shell_;
   win32::Win32WindowSystem windows_;
   HWND combo1_ = nullptr;
+  bool dropped_down_ = false;
+  int last_selection_ = CB_ERR;  // as of the list's last notification
   LinkLabel label1_;
   BackgroundPicture picture_;
   bool picture_stale_ = true;  // not yet decoded for the current DPI

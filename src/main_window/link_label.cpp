@@ -2,22 +2,22 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/scoped.h"
+
 namespace corvane::main_window {
 
 void LinkLabel::Layout(HWND owner, HFONT font, POINT top_left) {
   font_ = font;
   SIZE size{};
-  if (HDC dc = GetDC(owner)) {
-    HGDIOBJ old = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(owner, dc);
+  if (const win32::ScopedWindowDc dc(owner); dc) {
+    const win32::ScopedSelectObject selected(dc.get(), font);
+    GetTextExtentPoint32W(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &size);
   }
   bounds_ = {top_left.x, top_left.y, top_left.x + size.cx, top_left.y + size.cy};
 }
 
 void LinkLabel::Paint(HDC dc) const {
-  HGDIOBJ old_font = SelectObject(dc, font_);
+  const win32::ScopedSelectObject selected(dc, font_);
   const int old_mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = SetTextColor(dc, colour_);
   RECT bounds = bounds_;
@@ -25,7 +25,6 @@ void LinkLabel::Paint(HDC dc) const {
             DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   SetTextColor(dc, old_colour);
   SetBkMode(dc, old_mode);
-  SelectObject(dc, old_font);
 }
 
 bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "main_window/form1.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_shell.h"
 #include "promotion/promotion.h"
@@ -14,9 +15,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   // single-threaded apartment.
   const win32::ComApartment com;
   win32::OpenWindows open_windows;
+  const win32::Dpi dpis;
   win32::Win32Shell shell;
-  promotion::Promotion promotion(hInstance, open_windows);
-  main_window::Form1 form1(hInstance, open_windows, shell,
+  promotion::Promotion promotion(hInstance, open_windows, dpis);
+  main_window::Form1 form1(hInstance, open_windows, dpis, shell,
                            [&promotion] { promotion.Label1_Click(); });
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

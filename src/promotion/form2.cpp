@@ -24,8 +24,8 @@ std::wstring Caption() {
 
 }  // namespace
 
-Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows)
-    : instance_(instance), open_windows_(open_windows) {}
+Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis)
+    : instance_(instance), open_windows_(open_windows), dpis_(dpis) {}
 
 void Form2::Show() {
   if (Hwnd() == nullptr) {
@@ -41,10 +41,10 @@ void Form2::Show() {
 bool Form2::Load() {
   if (!Register(instance_, IDI_CORVANE)) return false;
   const std::wstring caption = Caption();
-  const int dpi = static_cast<int>(GetDpiForSystem());
-  RECT design{0, 0, TwipsToPixels(kDesignClientTwips.cx, dpi),
-              TwipsToPixels(kDesignClientTwips.cy, dpi)};
-  AdjustWindowRectExForDpi(&design, kStyle, FALSE, 0, static_cast<UINT>(dpi));
+  const int dpi = dpis_.ForSystem();
+  const RECT design = dpis_.OuterRect(
+      {0, 0, TwipsToPixels(kDesignClientTwips.cx, dpi), TwipsToPixels(kDesignClientTwips.cy, dpi)},
+      kStyle, 0, dpi);
   if (!CreateHwnd(instance_, 0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   design.right - design.left, design.bottom - design.top)) {
     return false;
@@ -55,7 +55,7 @@ bool Form2::Load() {
 }
 
 void Form2::Form_Load() {
-  const int dpi = static_cast<int>(GetDpiForWindow(Hwnd()));
+  const int dpi = dpis_.ForWindow(Hwnd());
   const int width = TwipsToPixels(kLoadTwips.cx, dpi);
   const int height = TwipsToPixels(kLoadTwips.cy, dpi);
   SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

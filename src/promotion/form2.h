@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/window_base.h"
 #include "promotion/web_browser_host.h"
 
@@ -17,7 +18,7 @@ class Form2 final : public win32::BaseWindow<Form2> {
   static constexpr const wchar_t* kClassName = L"CorvaneForm2";
   static constexpr int kWebBrowser1Id = 201;
 
-  Form2(HINSTANCE instance, win32::OpenWindows& open_windows);
+  Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis);
   Form2(const Form2&) = delete;
   Form2& operator=(const Form2&) = delete;
   Form2(Form2&&) = delete;
@@ -38,6 +39,7 @@ class Form2 final : public win32::BaseWindow<Form2> {
 
   HINSTANCE instance_;
   win32::OpenWindows& open_windows_;
+  const win32::Dpi& dpis_;
   WebBrowserHost web_browser1_;
 };
 

@@ -12,8 +12,8 @@ namespace corvane::promotion {
 // window's link label and kept until the tool ends.
 class Promotion {
  public:
-  Promotion(HINSTANCE instance, win32::OpenWindows& open_windows)
-      : instance_(instance), open_windows_(open_windows) {}
+  Promotion(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis)
+      : instance_(instance), open_windows_(open_windows), dpis_(dpis) {}
 
   void Label1_Click();
 
@@ -23,6 +23,7 @@ class Promotion {
  private:
   HINSTANCE instance_;
   win32::OpenWindows& open_windows_;
+  const win32::Dpi& dpis_;
   std::unique_ptr<Form2> form2_;
 };
 

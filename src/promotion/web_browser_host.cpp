@@ -29,7 +29,7 @@ bool WebBrowserHost::Create(HWND parent, int control_id) {
   if (hwnd_ == nullptr) return false;
   win32::ComPtr<IUnknown> control;
   if (FAILED(get_control(hwnd_, control.put())) || !control ||
-      FAILED(control->QueryInterface(IID_IWebBrowser2, browser_.put_void()))) {
+      FAILED(control->QueryInterface(IID_PPV_ARGS(browser_.put())))) {
     Destroy();
     return false;
   }
@@ -37,7 +37,7 @@ bool WebBrowserHost::Create(HWND parent, int control_id) {
 }
 
 void WebBrowserHost::Destroy() {
-  browser_.Release();
+  browser_.reset();
   if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
   hwnd_ = nullptr;
 }

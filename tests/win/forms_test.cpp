@@ -37,20 +37,30 @@ RECT RectInParent(HWND child) {
   return rect;
 }
 
-class Form1Test : public ::testing::Test {
+// Each case runs with the newer DPI calls where the system has them, and as
+// on Windows 7, with the older calls only.
+class Form1Test : public ::testing::TestWithParam<win32::Dpi::Lookup> {
  protected:
   void SetUp() override { ASSERT_TRUE(form.Show(SW_SHOWNORMAL)); }
 
   win32::OpenWindows open_windows;
+  const win32::Dpi dpis{GetParam()};
   testing::FakeShell shell;
   int label_clicks = 0;
-  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, shell,
+  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, dpis, shell,
                           [this] { ++label_clicks; }};
 };
 
-TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
+INSTANTIATE_TEST_SUITE_P(DpiCalls, Form1Test,
+                         ::testing::Values(win32::Dpi::Lookup::kNewerWhereAvailable,
+                                           win32::Dpi::Lookup::kOlderOnly),
+                         [](const ::testing::TestParamInfo<win32::Dpi::Lookup>& param) {
+                           return param.param == win32::Dpi::Lookup::kOlderOnly ? "Older" : "Newer";
+                         });
+
+TEST_P(Form1Test, GeometryFollowsTheDesktopDpi) {
   const int dpi = TestDpi();
-  ASSERT_EQ(static_cast<int>(GetDpiForWindow(form.Hwnd())), dpi);
+  ASSERT_EQ(win32::Dpi().ForWindow(form.Hwnd()), dpi) << "the desktop is not at the run's DPI";
   RECT client{};
   GetClientRect(form.Hwnd(), &client);
   EXPECT_EQ(client.right, TwipsToPixels(3630, dpi));
@@ -75,7 +85,7 @@ TEST_F(Form1Test, GeometryFollowsTheDesktopDpi) {
   EXPECT_LE(label.bottom, client.bottom) << "the label fits the window";
 }
 
-TEST_F(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
+TEST_P(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   const int dpi = TestDpi() * 2;
   LOGFONTW before{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)),  // NOLINT
@@ -98,7 +108,7 @@ TEST_F(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   EXPECT_EQ(after.lfWeight, FW_BOLD);
 }
 
-TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
+TEST_P(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
   const auto hand =
       static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                       IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -120,6 +130,19 @@ TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) 
   testing::Click(over_background);
   testing::Pause(500);
   EXPECT_EQ(label_clicks, 1) << "a click beside the label is not the label's";
+}
+
+TEST_P(Form1Test, APickOpensItsRequest) {
+  const testing::BrowserFixture browser(u"http://a.example/?q=1");
+  ASSERT_TRUE(browser.Ready());
+  SetForegroundWindow(form.Hwnd());
+  ASSERT_TRUE(WaitUntil([&] { return GetFocus() == GetWindow(form.Combo1(), GW_CHILD); }, 3000));
+  testing::PressKey(VK_DOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !shell.opened.empty(); }, 5000));
+  EXPECT_EQ(shell.opened[0].address,
+            u"https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="
+            u"http%3A%2F%2Fa.example%2F%3Fq%3D1");
+  EXPECT_EQ(form.ListText(), u"请选择");
 }
 
 std::wstring LocationUrl(const promotion::Form2& form) {
@@ -150,7 +173,8 @@ int CountPromotionWindows() {
 
 TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
   win32::OpenWindows open_windows;
-  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows);
+  const win32::Dpi dpis;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis);
   EXPECT_EQ(promotion.Window(), nullptr) << "nothing is made before the first click";
 
   promotion.Label1_Click();
@@ -191,7 +215,8 @@ TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
 TEST(Promotion, SizedAtLoadCentredAndTheControlKeepsItsSize) {
   const int dpi = TestDpi();
   win32::OpenWindows open_windows;
-  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows);
+  const win32::Dpi dpis;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis);
   promotion.Label1_Click();
   const HWND window = promotion.Window()->Hwnd();
   const HWND control = promotion.Window()->WebBrowser1().Hwnd();

@@ -56,6 +56,55 @@ using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
 using ScopedMemoryDc = Scoped<HDC, DeleteDeviceContext>;
 using ScopedModule = Scoped<HMODULE, FreeModule>;
 
+// A window's device context from GetDC, given back to the same window.
+class ScopedWindowDc {
+ public:
+  explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ScopedWindowDc(const ScopedWindowDc&) = delete;
+  ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+  ~ScopedWindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The paint scope of WM_PAINT: BeginPaint now, EndPaint at the end.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  ~ScopedPaint() { EndPaint(window_, &paint_); }
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts back the one it replaced.
+class ScopedSelectObject {
+ public:
+  ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ScopedSelectObject(const ScopedSelectObject&) = delete;
+  ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+  ~ScopedSelectObject() {
+    if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 // Owns one reference to a COM interface.
 template <typename Interface>
 class ComPtr {
@@ -66,24 +115,24 @@ class ComPtr {
   ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
   ComPtr& operator=(ComPtr&& other) noexcept {
     if (this != &other) {
-      Release();
+      reset();
       ptr_ = std::exchange(other.ptr_, nullptr);
     }
     return *this;
   }
-  ~ComPtr() { Release(); }
+  ~ComPtr() { reset(); }
 
   Interface* get() const { return ptr_; }
   Interface* operator->() const { return ptr_; }
   explicit operator bool() const { return ptr_ != nullptr; }
   // For out-parameters: releases what is held first.
   Interface** put() {
-    Release();
+    reset();
     return &ptr_;
   }
-  void** put_void() { return reinterpret_cast<void**>(put()); }  // NOLINT
 
-  void Release() {
+  // Lets go of the reference held, if any.
+  void reset() {
     if (ptr_ != nullptr) std::exchange(ptr_, nullptr)->Release();
   }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+namespace corvane::win32 {
+
+// The DPI to lay windows out at. Per-monitor DPI comes from user32 functions
+// that only Windows 10 version 1607 and later have; they are looked up at run
+// time, so the program still starts on Windows 7, where the system DPI is
+// every window's DPI and the older calls serve.
+class Dpi {
+ public:
+  enum class Lookup {
+    kNewerWhereAvailable,
+    kOlderOnly,  // as on a system without the newer functions
+  };
+
+  explicit Dpi(Lookup lookup = Lookup::kNewerWhereAvailable);
+
+  int ForWindow(HWND window) const;
+  int ForSystem() const;
+  // The outer rectangle of a window whose client area is `client`, with the
+  // frame metrics of `dpi`.
+  RECT OuterRect(const RECT& client, DWORD style, DWORD ex_style, int dpi) const;
+
+ private:
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+  GetDpiForWindowFn get_dpi_for_window_ = nullptr;
+  GetDpiForSystemFn get_dpi_for_system_ = nullptr;
+  AdjustWindowRectExForDpiFn adjust_window_rect_ex_for_dpi_ = nullptr;
+};
+
+}  // namespace corvane::win32
