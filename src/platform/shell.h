@@ -14,9 +14,9 @@ class Shell {
   Shell& operator=(const Shell&) = delete;
   virtual ~Shell() = default;
 
-  // Fire and forget: whatever the shell makes of it is its own business, and
-  // any message it shows is owned by `owner`.
-  virtual void Open(WindowHandle owner, std::u16string_view address) = 0;
+  // Hands the address to the shell; false when the shell reports that it could
+  // not open it. Any message the shell shows about it is owned by `owner`.
+  virtual bool Open(WindowHandle owner, std::u16string_view address) = 0;
 };
 
 }  // namespace corvane::platform

@@ -19,8 +19,11 @@ void Combo1_Click(ChoiceListHost& host, platform::Shell& shell) {
   if (address.empty()) {
     return;  // no browser to translate; the list keeps the pick
   }
-  shell.Open(host.OwnerWindow(), BuildRequest(*target, address));
-  host.SetListText(kPrompt);
+  // When the shell could not open it, the list keeps the pick, as when there
+  // is no browser: nothing shows a request that never went out.
+  if (shell.Open(host.OwnerWindow(), BuildRequest(*target, address))) {
+    host.SetListText(kPrompt);
+  }
 }
 
 }  // namespace corvane::translation

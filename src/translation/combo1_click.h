@@ -26,7 +26,8 @@ class ChoiceListHost {
 
 // Run once for each entry the user selects in the list: when the list's text
 // is an entry and the browser shows an address, has the shell open the
-// translation request for it and puts the prompt back into the list.
+// translation request for it and, once the shell has taken it, puts the
+// prompt back into the list.
 void Combo1_Click(ChoiceListHost& host, platform::Shell& shell);
 
 }  // namespace corvane::translation

@@ -22,7 +22,7 @@ inline constexpr std::array<TranslationTarget, 2> kTranslationTargets = {{
      u"https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="},
 }};
 
-// What the list shows once a request has been handed to the shell.
+// What the list shows once the shell has taken a request.
 inline constexpr std::u16string_view kPrompt = u"请选择";
 
 // UTF-8 of `text`; an unpaired surrogate becomes U+FFFD.

@@ -14,11 +14,13 @@ class FakeShell final : public platform::Shell {
     std::u16string address;
   };
 
-  void Open(platform::WindowHandle owner, std::u16string_view address) override {
+  bool Open(platform::WindowHandle owner, std::u16string_view address) override {
     opened.push_back({owner, std::u16string(address)});
+    return succeeds;
   }
 
   std::vector<Request> opened;
+  bool succeeds = true;
 };
 
 }  // namespace corvane::testing

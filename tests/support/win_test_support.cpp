@@ -62,6 +62,16 @@ void PressKey(WORD key) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
+void HoldKey(WORD key, int repeats) {
+  std::vector<INPUT> inputs(static_cast<std::size_t>(repeats) + 1);
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+  }
+  inputs.back().ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void TypeText(std::wstring_view text) {
   for (const wchar_t c : text) {
     INPUT inputs[2]{};
@@ -115,8 +125,10 @@ INPUT MouseAt(POINT screen, DWORD flags) {
 void MoveMouse(POINT screen) {
   // Wine follows the pointer's window (and so its shape) through the X
   // server's own motion events, which the warp gives; the input event gives
-  // the window its mouse messages.
-  SetCursorPos(screen.x, screen.y);
+  // the window its mouse messages. The warp stops a pixel short and the input
+  // makes the last pixel's move, as a hand does: after a bare warp the X
+  // server now and then keeps its own pointer shape until the next motion.
+  SetCursorPos(screen.x - 1, screen.y);
   INPUT move = MouseAt(screen, 0);
   SendInput(1, &move, sizeof(INPUT));
   // Wait until the pointer is there, so what follows happens where it should.
@@ -205,6 +217,70 @@ BrowserFixture::BrowserFixture(std::u16string_view address, Options options) {
 BrowserFixture::~BrowserFixture() {
   SetEvent(quit_event_.get());
   process_.WaitForExit(5000);
+}
+
+namespace {
+
+constexpr wchar_t kHttpsOpen[] = L"https\\shell\\open";
+
+std::wstring ReadDefault(const std::wstring& key) {
+  wchar_t value[1024] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return value;
+}
+
+void WriteValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+HttpsHandlerSwap::HttpsHandlerSwap(HttpsHandler handler, DWORD busy_ms)
+    : command_(ReadDefault(std::wstring(kHttpsOpen) + L"\\command")) {
+  const std::wstring open = kHttpsOpen;
+  if (handler == HttpsHandler::kNone) {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, open.c_str());
+    return;
+  }
+  WriteValue(open + L"\\command", nullptr,
+             L"\"" + ModuleDir() + L"\\recorder.exe\" --dde CorvaneRecorder --busy " +
+                 std::to_wstring(busy_ms));
+  WriteValue(open + L"\\ddeexec", nullptr, L"%1");
+  WriteValue(open + L"\\ddeexec\\application", nullptr, L"CorvaneRecorder");
+  WriteValue(open + L"\\ddeexec\\topic", nullptr, L"WWW_OpenURL");
+}
+
+HttpsHandlerSwap::~HttpsHandlerSwap() {
+  const std::wstring open = kHttpsOpen;
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, open.c_str());
+  WriteValue(open + L"\\command", nullptr, command_);
+}
+
+bool AnswersPostedMessages(HWND edit, DWORD timeout_ms) {
+  // A posted message is handled only by a running message loop: its effect
+  // proves the thread is not frozen. A sent one would not: a thread blocked
+  // in SendMessage still answers those.
+  DWORD start = 0;
+  DWORD end = 0;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),                 // NOLINT
+                      reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200, &ignored);  // NOLINT
+  // Within the shortest text the list shows, so no text it may take meanwhile cuts it.
+  const DWORD want_start = start == 1 ? 0 : 1;
+  PostMessageW(edit, EM_SETSEL, want_start, 2);
+  return WaitUntil(
+      [&] {
+        SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),  // NOLINT
+                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200,
+                            &ignored);  // NOLINT
+        return start == want_start && end == 2;
+      },
+      timeout_ms);
 }
 
 RecorderLog::RecorderLog() {

@@ -37,6 +37,8 @@ void ExpectPromotionWindowLoaded(HWND window, HWND control);
 
 // Real input, as the user's devices give it.
 void PressKey(WORD key);
+// Holds `key` down for `repeats` key-downs, as the keyboard's auto-repeat gives them.
+void HoldKey(WORD key, int repeats);
 void TypeText(std::wstring_view text);
 void MoveMouse(POINT screen);
 void Click(POINT screen);
@@ -87,6 +89,26 @@ class BrowserFixture {
   ChildProcess process_;
   bool ready_ = false;
 };
+
+// While it lives, the shell's https handler is another than the plain
+// recorder: none at all, or the recorder reached through DDE and busy for
+// `busy_ms` before it takes any message, as a browser of the old kind that is
+// slow to start. Then the plain recorder again.
+enum class HttpsHandler { kNone, kSlowDde };
+class HttpsHandlerSwap {
+ public:
+  explicit HttpsHandlerSwap(HttpsHandler handler, DWORD busy_ms = 0);
+  HttpsHandlerSwap(const HttpsHandlerSwap&) = delete;
+  HttpsHandlerSwap& operator=(const HttpsHandlerSwap&) = delete;
+  ~HttpsHandlerSwap();
+
+ private:
+  std::wstring command_;  // the handler before, put back at the end
+};
+
+// Whether `window`'s thread handles a posted message within `timeout_ms`:
+// an edit control's selection, posted, then read back.
+bool AnswersPostedMessages(HWND edit, DWORD timeout_ms);
 
 // What the shell was asked to open, as the test prefix's registered
 // recorder saw it. Each log starts empty; the recorder finds it through the

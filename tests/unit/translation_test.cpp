@@ -70,13 +70,19 @@ TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncodedAndResetsTheList) {
   }
 }
 
-TEST(Combo1Click, WithoutAnAddressNothingOpensAndTheListKeepsThePick) {
+TEST(Combo1Click, WithoutAnAddressOrWhenTheShellFailsTheListKeepsThePick) {
   FakeHost host;
   testing::FakeShell shell;
   host.text = kRow2;
   Combo1_Click(host, shell);
   EXPECT_TRUE(shell.opened.empty());
   EXPECT_EQ(host.text, kRow2);
+
+  host.address = u"http://a.example/";
+  shell.succeeds = false;
+  Combo1_Click(host, shell);
+  EXPECT_EQ(shell.opened.size(), 1U);
+  EXPECT_EQ(host.text, kRow2) << "a request the shell could not open must not look sent";
 }
 
 TEST(Combo1Click, TextsThatAreNotAnEntryOpenNothing) {

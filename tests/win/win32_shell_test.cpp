@@ -3,12 +3,66 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "platform/win32/win32_shell.h"
 #include "support/win_test_support.h"
 #include "translation/combo1_click.h"
 
 namespace corvane {
 namespace {
+
+// Closes the message boxes this thread shows, from a thread of its own, and
+// keeps their texts: the shell's error message is modal on the caller's thread.
+class MessageBoxCloser {
+ public:
+  MessageBoxCloser() : watcher_([this] { Watch(); }) {}
+  MessageBoxCloser(const MessageBoxCloser&) = delete;
+  MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;
+  ~MessageBoxCloser() {
+    stop_ = true;
+    watcher_.join();
+  }
+
+  std::vector<std::wstring> Texts() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  void Watch() {
+    while (!stop_) {
+      EnumThreadWindows(
+          thread_id_,
+          [](HWND window, LPARAM self) {
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+            wchar_t text[512] = {};
+            GetDlgItemTextW(window, 0xFFFF, text, 512);                 // a message box's text
+            auto& closer = *reinterpret_cast<MessageBoxCloser*>(self);  // NOLINT
+            {
+              const std::lock_guard<std::mutex> lock(closer.mutex_);
+              closer.texts_.emplace_back(text);
+            }
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(this));  // NOLINT
+      Sleep(50);
+    }
+  }
+
+  const DWORD thread_id_ = GetCurrentThreadId();
+  std::atomic<bool> stop_ = false;
+  std::mutex mutex_;
+  std::vector<std::wstring> texts_;
+  std::thread watcher_;
+};
 
 class Host final : public translation::ChoiceListHost {
  public:
@@ -46,6 +100,24 @@ TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
           .begin()))
       << lines[0] << "\n"
       << lines[1];
+}
+
+TEST(Win32Shell, WithNoHandlerTheShellsFailureReachesTheListWhichKeepsThePick) {
+  const testing::RecorderLog log;
+  win32::Win32Shell shell;
+  Host host;
+  host.address = u"http://a.example/";
+  host.text = u"自动检测语言＞中文(简)";
+  {
+    const testing::HttpsHandlerSwap none(testing::HttpsHandler::kNone);
+    MessageBoxCloser closer;
+    translation::Combo1_Click(host, shell);
+    EXPECT_FALSE(closer.Texts().empty()) << "the shell did not tell the user";
+  }
+  EXPECT_EQ(host.text, u"自动检测语言＞中文(简)");
+  translation::Combo1_Click(host, shell);
+  EXPECT_EQ(host.text, u"请选择") << "with the handler back, the same pick opens";
+  EXPECT_EQ(log.WaitForLines(1, 15000).size(), 1U);
 }
 
 }  // namespace

@@ -9,13 +9,25 @@
 
 namespace corvane::win32 {
 
-void Win32Shell::Open(platform::WindowHandle owner, std::u16string_view address) {
-  const auto shell_execute = shell32_.Get<decltype(&ShellExecuteW)>("ShellExecuteW");
-  if (shell_execute == nullptr) return;
+bool Win32Shell::Open(platform::WindowHandle owner, std::u16string_view address) {
+  const auto shell_execute = shell32_.Get<decltype(&ShellExecuteExW)>("ShellExecuteExW");
+  if (shell_execute == nullptr) return false;
   const std::wstring file = ToWide(address);
-  // The result is not examined: when nothing can open the address the shell
-  // tells the user itself, owned by our window.
-  shell_execute(ToHwnd(owner), L"open", file.c_str(), L"", L"", SW_SHOWNORMAL);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  // Not SEE_MASK_FLAG_NO_UI: where nothing can open the address, the shell
+  // tells the user, owned by our window. Not SEE_MASK_ASYNCOK either: the
+  // shell would then answer before it knows whether the request could be
+  // opened, and a failure would look like success. So a handler reached
+  // through DDE holds us until it is ready for the conversation.
+  info.fMask = SEE_MASK_DEFAULT;
+  info.hwnd = ToHwnd(owner);
+  info.lpVerb = L"open";
+  info.lpFile = file.c_str();
+  info.lpParameters = L"";
+  info.lpDirectory = L"";
+  info.nShow = SW_SHOWNORMAL;
+  return shell_execute(&info) != FALSE;
 }
 
 }  // namespace corvane::win32

@@ -7,7 +7,7 @@ namespace corvane::win32 {
 
 class Win32Shell final : public platform::Shell {
  public:
-  void Open(platform::WindowHandle owner, std::u16string_view address) override;
+  bool Open(platform::WindowHandle owner, std::u16string_view address) override;
 
  private:
   // shell32 is large; it is loaded on the first request, not at start-up.
