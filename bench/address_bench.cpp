@@ -40,8 +40,7 @@ std::wstring FloorGetURL() {
   }
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
-                          reinterpret_cast<LPARAM>(text.data()),  // NOLINT
+  if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                           SMTO_ABORTIFHUNG, 1000, &copied) == 0) {
     return {};
   }

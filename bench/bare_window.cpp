@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
     return DefWindowProcW(window, message, wparam, lparam);
   };
   wc.hInstance = hInstance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = L"BareWindow";
   RegisterClassExW(&wc);

@@ -49,8 +49,7 @@ Launch Measure(const std::wstring& exe, const wchar_t* class_name) {
   Sleep(500);  // let start-up settle before reading memory
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);
-  if (GetProcessMemoryInfo(process.Handle(),
-                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),  // NOLINT
+  if (GetProcessMemoryInfo(process.Handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                            sizeof(counters))) {
     // Windows' peak commit charge; Wine reports the anonymous resident memory
     // at the time of asking instead, and no PrivateUsage at all.

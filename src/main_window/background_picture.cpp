@@ -34,7 +34,7 @@ ComPtr<IWICBitmapSource> Decode(const ResourceBytes& jpeg, SIZE visible) {
   }
   ComPtr<IWICStream> stream;
   if (FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size))) {  // NOLINT
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size))) {
     return {};
   }
   ComPtr<IWICBitmapDecoder> decoder;

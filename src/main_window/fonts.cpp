@@ -18,10 +18,10 @@ bool IsFaceInstalled(const wchar_t* face) {
       screen.get(), &query,
       [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
          LPARAM found_flag) {
-        *reinterpret_cast<bool*>(found_flag) = true;  // NOLINT
+        *reinterpret_cast<bool*>(found_flag) = true;
         return 0;
       },
-      reinterpret_cast<LPARAM>(&found), 0);  // NOLINT
+      reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -64,8 +64,8 @@ SIZE ClientPixels(int dpi) {
 
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
              platform::Shell& shell, std::function<void()> label1_click)
-    : instance_(instance),
-      open_windows_(open_windows),
+    : BaseWindow(open_windows),
+      instance_(instance),
       dpis_(dpis),
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
@@ -73,9 +73,8 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::
 }
 
 bool Form1::Show(int show_command) {
-  if (!Register(instance_, IDI_CORVANE)) return false;
   // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
-  if (!CreateHwnd(instance_, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
+  if (!Create(instance_, IDI_CORVANE, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
   PlaceWithClientSize(dpis_, Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
   ShowWindow(Hwnd(), show_command);
   SetFocus(combo1_);
@@ -83,16 +82,13 @@ bool Form1::Show(int show_command) {
 }
 
 bool Form1::OnCreate() {
-  open_windows_.Opened();
   hand_cursor_ = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                                  IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   label1_.SetCursor(hand_cursor_);
   combo1_ = CreateWindowExW(
       0, WC_COMBOBOXW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0, 0,
-      Hwnd(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)),  // NOLINT
-      instance_, nullptr);
+      Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)), instance_, nullptr);
   if (combo1_ == nullptr) return false;
   for (const auto& target : translation::kTranslationTargets) {
     const std::wstring entry = win32::ToWide(target.entry);
@@ -151,7 +147,7 @@ void Form1::OnPaint() {
 LRESULT Form1::OnCtlColor(HDC dc) {
   SetTextColor(dc, kCombo1TextColour);
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));  // NOLINT
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
 void Form1::OnCombo1Notify(UINT code) {
@@ -235,12 +231,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      return OnCtlColor(reinterpret_cast<HDC>(wparam));  // NOLINT
+      return OnCtlColor(reinterpret_cast<HDC>(wparam));
     case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));  // NOLINT
-      return 0;
-    case WM_DESTROY:
-      open_windows_.Closed();
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     default:
       return DefWindowProcW(Hwnd(), message, wparam, lparam);

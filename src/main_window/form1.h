@@ -29,7 +29,7 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
   Form1& operator=(Form1&&) = delete;
-  ~Form1() override = default;
+  ~Form1() override { Destroy(); }
 
   // Creates the window at the screen's top-left corner and shows it.
   bool Show(int show_command);
@@ -60,7 +60,6 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   LRESULT OnCtlColor(HDC dc);
 
   HINSTANCE instance_;
-  win32::OpenWindows& open_windows_;
   const win32::Dpi& dpis_;
   platform::Shell& shell_;
   win32::Win32WindowSystem windows_;

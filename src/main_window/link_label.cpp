@@ -30,7 +30,7 @@ void LinkLabel::Paint(HDC dc) const {
 bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   switch (message) {
     case WM_SETCURSOR: {
-      const auto target = reinterpret_cast<HWND>(wparam);  // NOLINT(performance-no-int-to-ptr)
+      const auto target = reinterpret_cast<HWND>(wparam);
       if (target != owner || LOWORD(lparam) != HTCLIENT) return false;
       POINT point{};
       GetCursorPos(&point);

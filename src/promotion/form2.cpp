@@ -25,7 +25,7 @@ std::wstring Caption() {
 }  // namespace
 
 Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis)
-    : instance_(instance), open_windows_(open_windows), dpis_(dpis) {}
+    : BaseWindow(open_windows), instance_(instance), dpis_(dpis) {}
 
 void Form2::Show() {
   if (Hwnd() == nullptr) {
@@ -39,14 +39,13 @@ void Form2::Show() {
 }
 
 bool Form2::Load() {
-  if (!Register(instance_, IDI_CORVANE)) return false;
   const std::wstring caption = Caption();
   const int dpi = dpis_.ForSystem();
   const RECT design = dpis_.OuterRect(
       {0, 0, TwipsToPixels(kDesignClientTwips.cx, dpi), TwipsToPixels(kDesignClientTwips.cy, dpi)},
       kStyle, 0, dpi);
-  if (!CreateHwnd(instance_, 0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  design.right - design.left, design.bottom - design.top)) {
+  if (!Create(instance_, IDI_CORVANE, 0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+              design.right - design.left, design.bottom - design.top)) {
     return false;
   }
   Form_Load();
@@ -78,10 +77,17 @@ void Form2::CentreOnScreen() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form2::OnDpiChanged(int dpi, const RECT& suggested) {
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The control keeps its load size, now at the new DPI.
+  SetWindowPos(web_browser1_.Hwnd(), nullptr, 0, 0, TwipsToPixels(kLoadTwips.cx, dpi),
+               TwipsToPixels(kLoadTwips.cy, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      open_windows_.Opened();
       // Without the control the window still opens, empty, as a page that
       // cannot load would leave it.
       web_browser1_.Create(Hwnd(), kWebBrowser1Id);
@@ -90,20 +96,12 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The browser control is the window's only control and takes the focus.
       if (web_browser1_.Hwnd() != nullptr) SetFocus(web_browser1_.Hwnd());
       return 0;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);  // NOLINT
-      SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      const int dpi = HIWORD(wparam);
-      SetWindowPos(web_browser1_.Hwnd(), nullptr, 0, 0, TwipsToPixels(kLoadTwips.cx, dpi),
-                   TwipsToPixels(kLoadTwips.cy, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
-    }
     case WM_DESTROY:
       // Closing unloads the window; the object stays for the next show.
       web_browser1_.Destroy();
-      open_windows_.Closed();
       return 0;
     default:
       return DefWindowProcW(Hwnd(), message, wparam, lparam);

@@ -23,7 +23,11 @@ class Form2 final : public win32::BaseWindow<Form2> {
   Form2& operator=(const Form2&) = delete;
   Form2(Form2&&) = delete;
   Form2& operator=(Form2&&) = delete;
-  ~Form2() = default;
+  ~Form2() {
+    // As closing does: the control goes first, while the window is whole.
+    web_browser1_.Destroy();
+    Destroy();
+  }
 
   // Shows the window, loading it first when it is not open.
   void Show();
@@ -36,9 +40,9 @@ class Form2 final : public win32::BaseWindow<Form2> {
   bool Load();
   void Form_Load();
   void CentreOnScreen();
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   HINSTANCE instance_;
-  win32::OpenWindows& open_windows_;
   const win32::Dpi& dpis_;
   WebBrowserHost web_browser1_;
 };

@@ -22,10 +22,9 @@ bool WebBrowserHost::Create(HWND parent, int control_id) {
   registered.cbSize = sizeof(registered);
   if (!init() && !GetClassInfoExW(atl_.Module(), L"AtlAxWin", &registered)) return false;
 
-  hwnd_ = CreateWindowExW(0, L"AtlAxWin", L"Shell.Explorer.2", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                          0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),  // NOLINT
-                          nullptr, nullptr);
+  hwnd_ = CreateWindowExW(
+      0, L"AtlAxWin", L"Shell.Explorer.2", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), nullptr, nullptr);
   if (hwnd_ == nullptr) return false;
   win32::ComPtr<IUnknown> control;
   if (FAILED(get_control(hwnd_, control.put())) || !control ||

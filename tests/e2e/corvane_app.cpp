@@ -41,7 +41,7 @@ std::vector<HWND> CorvaneApp::Windows(const wchar_t* class_name) const {
   } search{process_.Id(), class_name, {}};
   EnumWindows(
       [](HWND window, LPARAM param) {
-        auto& s = *reinterpret_cast<Search*>(param);  // NOLINT
+        auto& s = *reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         wchar_t name[64] = {};
@@ -52,7 +52,7 @@ std::vector<HWND> CorvaneApp::Windows(const wchar_t* class_name) const {
         }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&search));  // NOLINT
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -70,8 +70,8 @@ POINT CorvaneApp::OnLabel1() const {
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),  // NOLINT
-                      SMTO_ABORTIFHUNG, 5000, &copied);
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, &copied);
   return std::wstring(text, copied);
 }
 

@@ -41,8 +41,8 @@ constexpr DWORD kQuietMs = 2500;
 
 std::wstring ItemText(HWND combo, int index) {
   wchar_t text[256] = {};
-  const auto length = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                   reinterpret_cast<LPARAM>(text));  // NOLINT
+  const auto length =
+      SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
   return length < 0 ? L"(error)" : std::wstring(text, static_cast<std::size_t>(length));
 }
 

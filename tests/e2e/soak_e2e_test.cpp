@@ -48,8 +48,7 @@ Footprint Measure(HANDLE process) {
   GetProcessHandleCount(process, &footprint.handles);
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);
-  if (GetProcessMemoryInfo(process,
-                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),  // NOLINT
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                            sizeof(counters))) {
     // The commit charge; under Wine, the anonymous resident memory.
     footprint.private_bytes = counters.PagefileUsage;

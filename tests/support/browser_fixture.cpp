@@ -85,8 +85,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     edit = CreateChild(WC_EDITW, CreateChild(L"Address Band Root", rebar), ES_AUTOHSCROLL);
   } else {
     HWND combo_box_ex = CreateChild(WC_COMBOBOXEXW, rebar, CBS_DROPDOWN);
-    edit = reinterpret_cast<HWND>(  // NOLINT(performance-no-int-to-ptr)
-        SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
+    edit = reinterpret_cast<HWND>(SendMessageW(combo_box_ex, CBEM_GETEDITCONTROL, 0, 0));
   }
   SetWindowTextW(edit, address.c_str());
   ShowWindow(frame, SW_SHOWNOACTIVATE);

@@ -44,14 +44,14 @@ ULONGLONG last_execute = 0;
 
 HDDEDATA CALLBACK OnDde(UINT type, UINT /*format*/, HCONV /*conversation*/, HSZ /*topic*/,
                         HSZ /*service*/, HDDEDATA data, ULONG_PTR /*data1*/, ULONG_PTR /*data2*/) {
-  if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);  // NOLINT
+  if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);
   if (type != XTYP_EXECUTE) return nullptr;
   const DWORD size = DdeGetData(data, nullptr, 0, 0);
   std::wstring text(size / sizeof(wchar_t), L'\0');
-  DdeGetData(data, reinterpret_cast<BYTE*>(text.data()), size, 0);  // NOLINT
-  Append(text.c_str());                                             // up to its NUL
+  DdeGetData(data, reinterpret_cast<BYTE*>(text.data()), size, 0);
+  Append(text.c_str());  // up to its NUL
   last_execute = GetTickCount64();
-  return reinterpret_cast<HDDEDATA>(DDE_FACK);  // NOLINT
+  return reinterpret_cast<HDDEDATA>(DDE_FACK);
 }
 
 int ServeDde(const std::wstring& service, DWORD busy_ms) {

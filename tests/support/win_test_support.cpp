@@ -31,8 +31,7 @@ std::string Utf8(std::wstring_view text) {
 }
 
 std::string Utf8(std::u16string_view text) {
-  return Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()),  // NOLINT
-                                text.size()));
+  return Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
 }
 
 int TestDpi() {
@@ -99,7 +98,7 @@ void ExpectPromotionWindowLoaded(HWND window, HWND control) {
   ASSERT_NE(control, nullptr) << "no browser control";
   RECT inner{};
   GetWindowRect(control, &inner);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&inner), 2);  // NOLINT
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&inner), 2);
   EXPECT_EQ(inner.left, 0);
   EXPECT_EQ(inner.top, 0);
   EXPECT_EQ(inner.right, width);
@@ -268,16 +267,15 @@ bool AnswersPostedMessages(HWND edit, DWORD timeout_ms) {
   DWORD start = 0;
   DWORD end = 0;
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),                 // NOLINT
-                      reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200, &ignored);  // NOLINT
+  SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                      reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200, &ignored);
   // Within the shortest text the list shows, so no text it may take meanwhile cuts it.
   const DWORD want_start = start == 1 ? 0 : 1;
   PostMessageW(edit, EM_SETSEL, want_start, 2);
   return WaitUntil(
       [&] {
-        SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),  // NOLINT
-                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200,
-                            &ignored);  // NOLINT
+        SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 200, &ignored);
         return start == want_start && end == 2;
       },
       timeout_ms);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "fakes/fake_shell.h"
 #include "main_window/form1.h"
@@ -26,14 +27,14 @@ using testing::WaitUntil;
 RECT ClientRectOnScreen(HWND window) {
   RECT rect{};
   GetClientRect(window, &rect);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);  // NOLINT
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
 RECT RectInParent(HWND child) {
   RECT rect{};
   GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);  // NOLINT
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
@@ -88,11 +89,11 @@ TEST_P(Form1Test, GeometryFollowsTheDesktopDpi) {
 TEST_P(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   const int dpi = TestDpi() * 2;
   LOGFONTW before{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)),  // NOLINT
-             sizeof(before), &before);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(before),
+             &before);
   RECT suggested{0, 0, 800, 300};
   SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-               reinterpret_cast<LPARAM>(&suggested));  // NOLINT
+               reinterpret_cast<LPARAM>(&suggested));
   RECT client{};
   GetClientRect(form.Hwnd(), &client);
   EXPECT_EQ(client.right, TwipsToPixels(3630, dpi));
@@ -102,8 +103,8 @@ TEST_P(Form1Test, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   EXPECT_EQ(combo.right - combo.left, TwipsToPixels(2655, dpi));
   EXPECT_EQ(form.Label1().Bounds().left, TwipsToPixels(1800, dpi));
   LOGFONTW after{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)),  // NOLINT
-             sizeof(after), &after);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(after),
+             &after);
   EXPECT_EQ(after.lfHeight, 2 * before.lfHeight) << "the list's font follows the DPI";
   EXPECT_EQ(after.lfWeight, FW_BOLD);
 }
@@ -112,7 +113,7 @@ TEST_P(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) 
   const auto hand =
       static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                       IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  const auto arrow = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT
+  const auto arrow = LoadCursorW(nullptr, IDC_ARROW);
   ASSERT_NE(hand, nullptr);
   const RECT client = ClientRectOnScreen(form.Hwnd());
   const RECT& label = form.Label1().Bounds();
@@ -145,14 +146,60 @@ TEST_P(Form1Test, APickOpensItsRequest) {
   EXPECT_EQ(form.ListText(), u"请选择");
 }
 
+// Records the messages that reach it once its destruction has begun.
+class LifetimeProbe final : public win32::BaseWindow<LifetimeProbe> {
+ public:
+  static constexpr const wchar_t* kClassName = L"CorvaneLifetimeProbe";
+  struct Log {
+    bool destroying = false;
+    std::vector<UINT> late;
+  };
+
+  LifetimeProbe(win32::OpenWindows& open_windows, Log& log) : BaseWindow(open_windows), log_(log) {}
+  LifetimeProbe(const LifetimeProbe&) = delete;
+  LifetimeProbe& operator=(const LifetimeProbe&) = delete;
+  LifetimeProbe(LifetimeProbe&&) = delete;
+  LifetimeProbe& operator=(LifetimeProbe&&) = delete;
+  ~LifetimeProbe() { log_.destroying = true; }
+
+  bool Open() {
+    return Create(GetModuleHandleW(nullptr), IDI_CORVANE, 0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0,
+                  100, 100);
+  }
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (log_.destroying) log_.late.push_back(message);
+    return DefWindowProcW(Hwnd(), message, wparam, lparam);
+  }
+
+ private:
+  Log& log_;
+};
+
+TEST(BaseWindow, AnObjectDestroyedWhileItsWindowIsOpenGetsNoMessageAfterwards) {
+  win32::OpenWindows open_windows;
+  LifetimeProbe::Log log;
+  HWND window = nullptr;
+  {
+    LifetimeProbe probe(open_windows, log);
+    ASSERT_TRUE(probe.Open());
+    window = probe.Hwnd();
+    EXPECT_EQ(open_windows.Count(), 1);
+  }
+  EXPECT_TRUE(log.late.empty()) << log.late.size()
+                                << " messages reached the object after its destruction began, "
+                                   "the first 0x"
+                                << std::hex << (log.late.empty() ? 0 : log.late.front());
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(open_windows.Count(), 0);
+}
+
 std::wstring LocationUrl(const promotion::Form2& form) {
   IWebBrowser2* browser = form.WebBrowser1().Browser();
   if (browser == nullptr) return L"(no browser control)";
   BSTR url = nullptr;
-  if (FAILED(browser->get_LocationURL(&url)) || url == nullptr) return L"";
-  std::wstring text(url, SysStringLen(url));
-  SysFreeString(url);
-  return text;
+  if (FAILED(browser->get_LocationURL(&url))) return L"";
+  const win32::ScopedBstr owned(url);
+  return owned ? std::wstring(url, SysStringLen(url)) : L"";
 }
 
 int CountPromotionWindows() {
@@ -163,11 +210,11 @@ int CountPromotionWindows() {
         wchar_t name[64] = {};
         GetClassNameW(window, name, 64);
         if (std::wstring_view(name) == promotion::Form2::kClassName && IsWindowVisible(window)) {
-          ++*reinterpret_cast<int*>(counter);  // NOLINT
+          ++*reinterpret_cast<int*>(counter);
         }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&count));  // NOLINT
+      reinterpret_cast<LPARAM>(&count));
   return count;
 }
 

@@ -43,8 +43,8 @@ class MessageBoxCloser {
             GetClassNameW(window, name, 16);
             if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
             wchar_t text[512] = {};
-            GetDlgItemTextW(window, 0xFFFF, text, 512);                 // a message box's text
-            auto& closer = *reinterpret_cast<MessageBoxCloser*>(self);  // NOLINT
+            GetDlgItemTextW(window, 0xFFFF, text, 512);  // a message box's text
+            auto& closer = *reinterpret_cast<MessageBoxCloser*>(self);
             {
               const std::lock_guard<std::mutex> lock(closer.mutex_);
               closer.texts_.emplace_back(text);
@@ -52,7 +52,7 @@ class MessageBoxCloser {
             PostMessageW(window, WM_COMMAND, IDOK, 0);
             return TRUE;
           },
-          reinterpret_cast<LPARAM>(this));  // NOLINT
+          reinterpret_cast<LPARAM>(this));
       Sleep(50);
     }
   }

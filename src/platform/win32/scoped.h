@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <oleauto.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -48,6 +49,9 @@ struct DeleteDeviceContext {
 struct FreeModule {
   void operator()(HMODULE h) const { FreeLibrary(h); }
 };
+struct FreeBstr {
+  void operator()(BSTR s) const { SysFreeString(s); }
+};
 
 using ScopedHandle = Scoped<HANDLE, CloseKernelHandle>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
@@ -55,6 +59,8 @@ using ScopedBitmap = Scoped<HBITMAP, DeleteGdiObject>;
 using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
 using ScopedMemoryDc = Scoped<HDC, DeleteDeviceContext>;
 using ScopedModule = Scoped<HMODULE, FreeModule>;
+// oleaut32 is imported by whatever uses this.
+using ScopedBstr = Scoped<BSTR, FreeBstr>;
 
 // A window's device context from GetDC, given back to the same window.
 class ScopedWindowDc {

@@ -44,8 +44,8 @@ std::optional<std::int64_t> Win32WindowSystem::Text(WindowHandle window,
                                                     std::span<char16_t> buffer) {
   DWORD_PTR result = 0;
   if (SendMessageTimeoutW(ToHwnd(window), WM_GETTEXT, buffer.size(),
-                          reinterpret_cast<LPARAM>(AsWide(buffer)),  // NOLINT
-                          SMTO_ABORTIFHUNG, kTextMessageTimeoutMs, &result) == 0) {
+                          reinterpret_cast<LPARAM>(AsWide(buffer)), SMTO_ABORTIFHUNG,
+                          kTextMessageTimeoutMs, &result) == 0) {
     return std::nullopt;
   }
   return static_cast<std::int64_t>(static_cast<LRESULT>(result));

@@ -1,10 +1,13 @@
 #pragma once
 
-// The window-procedure thunk both windows share: the C++ object rides in on
-// CreateWindowEx's lpParam, is attached at WM_NCCREATE and gets every message
-// after that through Derived::HandleMessage.
+// The window-procedure thunk both windows share, and the window's life: the
+// C++ object rides in on CreateWindowEx's lpParam, is attached at
+// WM_NCCREATE, gets every message after that through Derived::HandleMessage
+// and is let go at WM_NCDESTROY. The tool's open windows are counted there.
 
 #include <windows.h>
+
+#include <utility>
 
 namespace corvane::win32 {
 
@@ -24,7 +27,6 @@ class OpenWindows {
 template <typename Derived>
 class BaseWindow {
  public:
-  BaseWindow() = default;
   BaseWindow(const BaseWindow&) = delete;
   BaseWindow& operator=(const BaseWindow&) = delete;
   BaseWindow(BaseWindow&&) = delete;
@@ -33,12 +35,35 @@ class BaseWindow {
   HWND Hwnd() const { return hwnd_; }
 
  protected:
-  ~BaseWindow() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  explicit BaseWindow(OpenWindows& open_windows) : open_windows_(open_windows) {}
+
+  // A window still open goes with its object, but the object is let go of
+  // first: no message reaches an object whose destruction has begun. A
+  // derived class whose members own child windows calls Destroy() first in
+  // its own destructor, so they go while the whole object is alive.
+  ~BaseWindow() { Destroy(); }
+
+  // Registers the class Derived::kClassName on first use and creates the
+  // window. Both icons come from the one icon resource: the shell picks the
+  // sizes.
+  bool Create(HINSTANCE instance, int icon_id, DWORD ex_style, const wchar_t* title, DWORD style,
+              int x, int y, int width, int height) {
+    if (!Register(instance, icon_id)) return false;
+    CreateWindowExW(ex_style, Derived::kClassName, title, style, x, y, width, height, nullptr,
+                    nullptr, instance, static_cast<Derived*>(this));
+    return hwnd_ != nullptr;
   }
 
-  // Registers the class on first use; the class name is Derived::kClassName.
-  // Both icons come from the one icon resource: the shell picks the sizes.
+  // Destroys the window, if open, without telling this object.
+  void Destroy() {
+    HWND window = std::exchange(hwnd_, nullptr);
+    if (window == nullptr) return;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    open_windows_.Closed();
+  }
+
+ private:
   static bool Register(HINSTANCE instance, int icon_id) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -52,38 +77,33 @@ class BaseWindow {
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // NOLINT: the system's own arrow
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = Derived::kClassName;
     return RegisterClassExW(&wc) != 0;
   }
 
-  bool CreateHwnd(HINSTANCE instance, DWORD ex_style, const wchar_t* title, DWORD style, int x,
-                  int y, int width, int height) {
-    CreateWindowExW(ex_style, Derived::kClassName, title, style, x, y, width, height, nullptr,
-                    nullptr, instance, static_cast<Derived*>(this));
-    return hwnd_ != nullptr;
-  }
-
- private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);  // NOLINT
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
       self = static_cast<Derived*>(create->lpCreateParams);
       self->hwnd_ = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));  // NOLINT
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      self->open_windows_.Opened();
     } else {
-      self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));  // NOLINT
+      self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     const LRESULT result = self->HandleMessage(message, wparam, lparam);
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
+      self->open_windows_.Closed();
     }
     return result;
   }
 
+  OpenWindows& open_windows_;
   HWND hwnd_ = nullptr;
 };
 
