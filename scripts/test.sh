@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test on a Debian 12 machine, installing what it lacks: lint,
-# the logic's tests natively (ASan, UBSan), a short run of each fuzz target,
-# the logic's and the Win32 tests cross-built and run under Wine, and the
-# end-to-end tests and soak that drive the real Corvane.exe, at 96 DPI and
-# (without the soak) at 144 DPI. Ends with "N passed, N failed".
+# Runs every test on a Debian 12 machine, installing what it lacks: the
+# import check and the release package, lint, a short run of each fuzz
+# target, then CTest: the logic's tests natively (ASan, UBSan), and under
+# Wine the logic's and the Win32 tests and the end-to-end tests and soak that
+# drive the real Corvane.exe, at 96 DPI and (without the soak) at 144 DPI.
+# Ends with "N passed, N failed", counting GoogleTest cases and fuzz targets.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,29 +16,9 @@ step "build"
   cmake --preset windows >/dev/null && cmake --build --preset windows; } || { echo "build failed"; exit 1; }
 
 results=$root/build/test-results
-rm -rf "$results"; mkdir -p "$results"
+rm -rf "$results" build/native/test-results build/windows/test-results
+mkdir -p "$results"
 passed=0; failed=0; broken=()
-
-# run_suite NAME COMMAND...: runs a GoogleTest program and adds up its counts.
-run_suite() {
-  local name=$1; shift
-  local log=$results/$name.log
-  step "$name"
-  "$@" >"$log" 2>&1 </dev/null
-  local rc=$?
-  local p f
-  p=$(grep -aoE '^\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n1)
-  f=$(grep -aoE '^\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n1)
-  passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
-  grep -aE '^\[  (FAILED|SKIPPED) ' "$log" | sort -u
-  grep -aE '^\[==========\] [0-9]+ tests? from' "$log" | tail -n1
-  if [ $rc -ne 0 ] && [ -z "$f" ]; then
-    broken+=("$name (exit $rc)"); failed=$((failed + 1))
-    tail -n 30 "$log"
-  elif [ -n "$f" ]; then
-    grep -aB2 -A12 'Failure$' "$log" | head -n 80
-  fi
-}
 
 step "imports"
 bash scripts/check-imports.sh build/windows/bin/Corvane.exe || broken+=("imports")
@@ -53,8 +34,6 @@ else
   tail -n 20 "$results/package.log"; broken+=("package")
 fi
 
-run_suite native build/native/corvane_unit_tests
-
 step "fuzz"
 while read -r line; do
   echo "$line"
@@ -64,37 +43,55 @@ done < <(bash scripts/fuzz.sh --seconds 15)
 step "lint"
 bash scripts/lint.sh || broken+=("lint")
 
-source scripts/wine-session.sh
-probe_pid=
-cleanup() {
-  [ -n "$probe_pid" ] && { touch "$root/build/wine/probe/stop"; kill "$probe_pid" 2>/dev/null; wait "$probe_pid" 2>/dev/null; }
-  wine_session_stop
+# run_ctest PRESET: runs the preset's tests, printing CTest's summary.
+run_ctest() {
+  local log=$results/ctest-$1.log
+  step "ctest --preset $1"
+  ctest --preset "$1" >"$log" 2>&1 </dev/null
+  local rc=$?
+  grep -aE '^ *[0-9]+/[0-9]+ Test +#|tests passed|tests failed' "$log"
+  if [ $rc -ne 0 ]; then
+    # The failures' own words, from the programs' output CTest kept.
+    grep -aB2 -A12 'Failure$' "$log" | head -n 80
+    grep -aqE 'Failure$' "$log" || tail -n 40 "$log"
+    broken+=("ctest --preset $1")
+  fi
 }
-trap cleanup EXIT
+
+run_ctest native
+
+source scripts/wine-session.sh
+trap wine_session_stop EXIT
 step "wine"
-WINE_SESSION_OWN_DISPLAY=1 wine_session_start "$root/build/wine" 2>/dev/null
-wine_session_dpi 96
-wine_session_recorder "$root/build/windows/bin/recorder.exe"
-rm -rf "$root/build/wine/probe"; mkdir -p "$root/build/wine/probe"
-python3 tests/e2e/cursor_probe.py "$root/build/wine/probe" &
-probe_pid=$!
-export CORVANE_PROBE_DIR; CORVANE_PROBE_DIR=$(winepath -w "$root/build/wine/probe")
+wine_session_start_tests "$root/build/wine" "$root/build/windows/bin"
+run_ctest windows
+wine_session_stop; trap - EXIT
 
-bin=build/windows/bin
-export CORVANE_TEST_DPI=96
-run_suite windows-unit wine $bin/corvane_unit_tests.exe
-run_suite windows-win32 wine $bin/corvane_win_tests.exe
-run_suite end-to-end wine $bin/corvane_e2e_tests.exe
-
-wine_session_dpi 144
-export CORVANE_TEST_DPI=144
-run_suite windows-win32-144dpi wine $bin/corvane_win_tests.exe --gtest_filter='*Form1Test.*:Promotion.*'
-run_suite end-to-end-144dpi wine $bin/corvane_e2e_tests.exe \
-  --gtest_filter='StartUp.*:Promotion.*:Label.ThePicture*:PickTest.EachDownKey*'
-wine_session_dpi 96
-
-cleanup; probe_pid=; trap - EXIT
 step "summary"
-[ ${#broken[@]} -gt 0 ] && printf 'broken: %s\n' "${broken[@]}"
+# GoogleTest's own reports, one for each CTest test, added up case by case.
+counts=$(python3 - build/native/test-results build/windows/test-results <<'PY'
+import glob, os, sys
+import xml.etree.ElementTree as ET
+passed = failed = skipped = 0
+for folder in sys.argv[1:]:
+    for path in sorted(glob.glob(os.path.join(folder, "*.xml"))):
+        for case in ET.parse(path).getroot().iter("testcase"):
+            if case.find("failure") is not None:
+                failed += 1
+            elif case.get("result") == "skipped" or case.find("skipped") is not None:
+                skipped += 1
+            elif case.get("status", "run") == "run":
+                passed += 1
+print(passed, failed, skipped)
+PY
+)
+read -r p f s <<<"$counts"
+passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
+echo "GoogleTest cases: ${p:-0} passed, ${f:-0} failed, ${s:-0} skipped"
+# A program that failed without a failed case (a crash, a time-out) counts once.
+if [ ${#broken[@]} -gt 0 ]; then
+  printf 'broken: %s\n' "${broken[@]}"
+  [ "${f:-0}" -eq 0 ] && failed=$((failed + 1))
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ ${#broken[@]} -eq 0 ]

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# CTest's emulator for the Windows test programs: runs one under Wine in the
+# test session that scripts/test.sh started (its prefix, X server, recorder
+# and pointer probe), with the desktop at the DPI the test asks for in
+# CORVANE_TEST_DPI. Run without such a session, it starts one for this
+# program and ends it afterwards.
+#   wine-exec.sh PROGRAM.exe ARGS...
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-session.sh"
+program=$1; shift
+if [ -z "${WINE_SESSION_DIR:-}" ]; then
+  trap wine_session_stop EXIT
+  wine_session_start_tests "$here/../build/wine-ctest" "$(dirname "$program")" >/dev/null 2>&1
+fi
+dpi=${CORVANE_TEST_DPI:-96}
+# (The restarted wineserver must not hold CTest's output open.)
+[ "$(cat "$WINE_SESSION_DIR/dpi" 2>/dev/null)" = "$dpi" ] || wine_session_dpi "$dpi" >/dev/null 2>&1
+# A report path from CTest is a Linux one; the program wants its Windows name.
+if [[ ${GTEST_OUTPUT:-} == xml:/* ]]; then
+  mkdir -p "$(dirname "${GTEST_OUTPUT#xml:}")"
+  GTEST_OUTPUT="xml:$(winepath -w "${GTEST_OUTPUT#xml:}" 2>/dev/null)"
+fi
+# Wine's helper processes outlive the program and inherit its output: a file
+# keeps CTest from waiting for them.
+log=$(mktemp "$WINE_SESSION_DIR/tmp/run.XXXXXX")
+wine "$program" "$@" >"$log" 2>&1 </dev/null
+status=$?
+cat "$log"; rm -f "$log"
+exit $status
