@@ -83,6 +83,18 @@ void ExpectNoGrowth(const Footprint& before, const Footprint& after,
   }
 }
 
+// The texts of the message boxes Corvane's process shows: the shell tells
+// the user of a request it could not open in one, owned by Corvane.
+std::vector<std::string> ShellMessages(const CorvaneApp& app) {
+  std::vector<std::string> messages;
+  for (HWND box : app.Windows(L"#32770")) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    messages.push_back(Utf8(std::wstring_view(text)));
+  }
+  return messages;
+}
+
 TEST(Soak, ObjectCountsAreAvailable) {
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
@@ -107,6 +119,7 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
   app.Activate();
   std::optional<BrowserFixture> browser;
   std::vector<std::string> expected;
+  int shell_failures = 0;
   Footprint before;
 
   for (int pick = 0; pick < picks; ++pick) {
@@ -129,13 +142,30 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
     const int row = current == 0 ? 1 : 0;
     PressKey(current == 0 ? VK_DOWN : VK_UP);
     if (with_browser) {
+      // Either the request arrives, or the shell says it could not open it.
+      // Wine's shell now and then fails to start the handler (about once in
+      // a few thousand picks); Corvane must then show it, never hide it.
+      std::vector<std::string> messages;
+      WaitUntil(
+          [&] {
+            messages = ShellMessages(app);
+            return !messages.empty() || log.Lines().size() > expected.size();
+          },
+          15000);
+      if (!messages.empty()) {
+        std::printf("pick %d: the shell could not open the request and said \"%s\"\n", pick,
+                    messages.front().c_str());
+        ++shell_failures;
+        EXPECT_EQ(app.ComboText(), kEntries[row])
+            << "pick " << pick << ": a failed request must keep the pick";
+        for (HWND box : app.Windows(L"#32770")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return app.Windows(L"#32770").empty(); }, 5000));
+        continue;
+      }
       expected.push_back(kRequests[row]);
-      // Corvane resets the list only when the shell took the request, so
-      // the list tells what the shell returned for a pick that opened nothing.
-      ASSERT_EQ(log.WaitForLines(expected.size(), 15000).size(), expected.size())
-          << "pick " << pick << " opened nothing; the shell returned "
-          << (app.ComboText() == L"请选择" ? "success" : "failure (the list kept the pick)")
-          << "; the list shows \"" << Utf8(app.ComboText()) << "\", selection "
+      ASSERT_EQ(log.Lines().size(), expected.size())
+          << "pick " << pick << " opened nothing and the shell said nothing; the list shows \""
+          << Utf8(app.ComboText()) << "\", selection "
           << SendMessageW(app.Combo(), CB_GETCURSEL, 0, 0) << " (was " << current << "), Corvane "
           << (GetForegroundWindow() == app.Main() ? "is" : "is not") << " in front";
       ASSERT_TRUE(WaitUntil([&] { return app.ComboText() == L"请选择"; }, 5000)) << "pick " << pick;
@@ -147,6 +177,8 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
   browser.reset();
   Pause(1000);
   EXPECT_EQ(log.Lines(), expected) << "requests lost, doubled or out of order";
+  // A rare failure of the shell is Wine's; more than one pick in a hundred is ours.
+  EXPECT_LE(shell_failures * 100, picks) << shell_failures << " picks failed in the shell";
   if (picks > 2 * kBlock) ExpectNoGrowth(before, Measure(app.Process().Handle()));
 }
 
