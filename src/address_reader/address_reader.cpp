@@ -18,8 +18,8 @@ bool HasClass(WindowSystem& windows, WindowHandle window, std::u16string_view cl
 }
 
 // The end of `path` under `window`, or kNoWindow where a step is missing.
-template <typename Path>
-WindowHandle FollowPath(WindowSystem& windows, WindowHandle window, const Path& path) {
+WindowHandle FollowPath(WindowSystem& windows, WindowHandle window,
+                        std::span<const std::u16string_view> path) {
   for (const std::u16string_view class_name : path) {
     if (window == kNoWindow || class_name.empty()) break;
     window = FindChildByClass(windows, window, class_name);

@@ -87,11 +87,7 @@ void ExpectNoGrowth(const Footprint& before, const Footprint& after,
 // the user of a request it could not open in one, owned by Corvane.
 std::vector<std::string> ShellMessages(const CorvaneApp& app) {
   std::vector<std::string> messages;
-  for (HWND box : app.Windows(L"#32770")) {
-    wchar_t text[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 512);
-    messages.push_back(Utf8(std::wstring_view(text)));
-  }
+  for (HWND box : app.Windows(L"#32770")) messages.push_back(Utf8(MessageBoxText(box)));
   return messages;
 }
 

@@ -260,6 +260,12 @@ HttpsHandlerSwap::~HttpsHandlerSwap() {
   WriteValue(open + L"\\command", nullptr, command_);
 }
 
+std::wstring MessageBoxText(HWND box) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's static text
+  return text;
+}
+
 bool AnswersPostedMessages(HWND edit, DWORD timeout_ms) {
   // A posted message is handled only by a running message loop: its effect
   // proves the thread is not frozen. A sent one would not: a thread blocked

@@ -106,6 +106,9 @@ class HttpsHandlerSwap {
   std::wstring command_;  // the handler before, put back at the end
 };
 
+// The text of a message box, such as the shell shows when it cannot open something.
+std::wstring MessageBoxText(HWND box);
+
 // Whether `window`'s thread handles a posted message within `timeout_ms`:
 // an edit control's selection, posted, then read back.
 bool AnswersPostedMessages(HWND edit, DWORD timeout_ms);

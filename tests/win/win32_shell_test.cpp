@@ -42,12 +42,10 @@ class MessageBoxCloser {
             wchar_t name[16] = {};
             GetClassNameW(window, name, 16);
             if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-            wchar_t text[512] = {};
-            GetDlgItemTextW(window, 0xFFFF, text, 512);  // a message box's text
             auto& closer = *reinterpret_cast<MessageBoxCloser*>(self);
             {
               const std::lock_guard<std::mutex> lock(closer.mutex_);
-              closer.texts_.emplace_back(text);
+              closer.texts_.push_back(testing::MessageBoxText(window));
             }
             PostMessageW(window, WM_COMMAND, IDOK, 0);
             return TRUE;
