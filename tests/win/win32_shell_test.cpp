@@ -83,6 +83,7 @@ TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
   EXPECT_EQ(host.text, u"请选择");
   host.text = u"自动检测语言＞中文(繁)";
   translation::Combo1_Click(host, shell);
+  EXPECT_EQ(host.text, u"请选择");
 
   const auto lines = log.WaitForLines(2, 15000);
   const std::string encoded =
