@@ -155,12 +155,21 @@ ChildProcess::ChildProcess(const std::wstring& command_line) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::wstring mutable_line = command_line;
-  if (CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    id_ = info.dwProcessId;
+  // Wine now and then loses a new process while it starts (about one start
+  // in several hundred under load) and reports ERROR_INTERNAL_ERROR; the
+  // program was never run, so starting it again changes nothing it tests.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::wstring mutable_line = command_line;
+    if (CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+      CloseHandle(info.hThread);
+      process_.reset(info.hProcess);
+      id_ = info.dwProcessId;
+      return;
+    }
+    const DWORD error = GetLastError();
+    std::printf("%ls: not started, error %lu\n", command_line.c_str(), error);
+    if (error != ERROR_INTERNAL_ERROR) return;
   }
 }
 
@@ -210,7 +219,15 @@ BrowserFixture::BrowserFixture(std::u16string_view address, Options options) {
   process_ = ChildProcess(command);
   if (!process_.Started()) return;
   const HANDLE waits[] = {ready_event_.get(), process_.Handle()};
-  ready_ = WaitForMultipleObjects(2, waits, FALSE, 15000) == WAIT_OBJECT_0;
+  const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 15000);
+  ready_ = woke == WAIT_OBJECT_0;
+  if (woke == WAIT_OBJECT_0 + 1) {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.Handle(), &code);
+    std::printf("browser fixture: ended before it was ready, exit code 0x%08lX\n", code);
+  } else if (!ready_) {
+    std::printf("browser fixture: not ready in 15 s (wait result %lu)\n", woke);
+  }
 }
 
 BrowserFixture::~BrowserFixture() {
