@@ -10,7 +10,8 @@
 #include "address_reader/address_reader.h"
 #include "bench/bench_stats.h"
 #include "platform/win32/win32_window_system.h"
-#include "support/win_test_support.h"
+#include "support/processes.h"
+#include "support/environment.h"
 
 namespace {
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "bench/bench_stats.h"
-#include "support/win_test_support.h"
+#include "support/processes.h"
+#include "support/environment.h"
 
 namespace {
 

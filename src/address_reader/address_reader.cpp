@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 namespace corvane::address_reader {
 
@@ -44,42 +45,64 @@ WindowHandle FindChildByClass(WindowSystem& windows, WindowHandle parent,
   return kNoWindow;
 }
 
-std::u16string ReadWindowText(WindowSystem& windows, WindowHandle window) {
-  const std::optional<std::int64_t> length = windows.TextLength(window);
-  if (!length || *length < 0 || *length > kMaxAddressLength) {
-    return {};
+namespace {
+
+AddressReading ReadField(WindowSystem& windows, WindowHandle field) {
+  const std::optional<std::int64_t> length = windows.TextLength(field);
+  if (!length) {
+    return {{}, AddressProblem::kBrowserNotAnswering};
+  }
+  if (*length < 0 || *length > kMaxAddressLength) {
+    return {{}, AddressProblem::kEmptyAddress};
   }
   std::u16string buffer(static_cast<std::size_t>(*length) + 1, u'\0');
-  const std::optional<std::int64_t> copied = windows.Text(window, buffer);
-  // A window that vanished or stopped answering between the two messages
-  // reports nothing copied; the buffer is then not an address.
-  if (!copied || *copied <= 0) {
-    return {};
+  const std::optional<std::int64_t> copied = windows.Text(field, buffer);
+  if (!copied) {
+    return {{}, AddressProblem::kBrowserNotAnswering};
+  }
+  // A window that vanished between the two messages reports nothing copied;
+  // the buffer is then not an address.
+  if (*copied <= 0) {
+    return {{}, AddressProblem::kEmptyAddress};
   }
   const auto kept =
       std::min(static_cast<std::uint64_t>(*copied), static_cast<std::uint64_t>(buffer.size() - 1));
   buffer.resize(static_cast<std::size_t>(kept));
-  return TrimAtNul(buffer);
+  std::u16string address = TrimAtNul(buffer);
+  if (address.empty()) {
+    return {{}, AddressProblem::kEmptyAddress};
+  }
+  return {std::move(address), AddressProblem::kNone};
 }
 
-std::u16string GetURL(WindowSystem& windows) noexcept {
+}  // namespace
+
+std::u16string ReadWindowText(WindowSystem& windows, WindowHandle window) {
+  return ReadField(windows, window).address;
+}
+
+AddressReading ReadAddress(WindowSystem& windows) noexcept {
   try {
     const WindowHandle frame = windows.FindTopLevelWindow(kAddressBarPath.front());
-    const WindowHandle band = FollowPath(windows, frame, std::span(kAddressBarPath).subspan(1));
-    if (band == kNoWindow) {
-      return {};
+    if (frame == kNoWindow) {
+      return {{}, AddressProblem::kNoBrowser};
     }
-    for (const AddressFieldChain& chain : kAddressFieldChains) {
-      const WindowHandle field = FollowPath(windows, band, chain);
-      if (field != kNoWindow) {
-        return ReadWindowText(windows, field);
+    const WindowHandle band = FollowPath(windows, frame, std::span(kAddressBarPath).subspan(1));
+    if (band != kNoWindow) {
+      for (const AddressFieldChain& chain : kAddressFieldChains) {
+        const WindowHandle field = FollowPath(windows, band, chain);
+        if (field != kNoWindow) {
+          return ReadField(windows, field);
+        }
       }
     }
-    return {};
+    return {{}, AddressProblem::kNoAddressField};
   } catch (...) {
     // Out of memory or a throwing window system: no address, as for any failure.
-    return {};
+    return {{}, AddressProblem::kEmptyAddress};
   }
 }
+
+std::u16string GetURL(WindowSystem& windows) noexcept { return ReadAddress(windows).address; }
 
 }  // namespace corvane::address_reader

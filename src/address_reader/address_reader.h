@@ -31,9 +31,27 @@ inline constexpr std::int64_t kMaxAddressLength = std::int64_t{1} << 20;
 // Class names are read into a buffer of this many characters.
 inline constexpr std::size_t kClassNameCapacity = 260;
 
+// Why no address could be read, so that the user can be told.
+enum class AddressProblem {
+  kNone,
+  kNoBrowser,        // no Internet Explorer frame
+  kNoAddressField,   // a frame, but none of the address field's chains under it
+  kEmptyAddress,     // the field holds nothing we can use
+  kBrowserNotAnswering,  // the field did not answer in time, or was gone
+};
+
+struct AddressReading {
+  std::u16string address;  // empty unless problem is kNone
+  AddressProblem problem = AddressProblem::kNone;
+};
+
 // The address shown by the first Internet Explorer frame in Z order, read
-// through the first of kAddressFieldChains that exists under it, or the empty
-// text when there is none to be had, whatever the reason. Never throws.
+// through the first of kAddressFieldChains that exists under it, or why
+// there is none. Never throws.
+AddressReading ReadAddress(platform::WindowSystem& windows) noexcept;
+
+// The address alone: the empty text when there is none to be had, whatever
+// the reason.
 std::u16string GetURL(platform::WindowSystem& windows) noexcept;
 
 // First direct child of `parent` whose class is exactly `class_name`.

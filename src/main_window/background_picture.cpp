@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/trace.h"
+
 namespace corvane::main_window {
 
 using win32::ComPtr;
@@ -17,9 +19,15 @@ struct ResourceBytes {
 
 ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
   HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(resource_id), RT_RCDATA);
-  if (info == nullptr) return {};
+  if (info == nullptr) {
+    win32::TraceLastError();
+    return {};
+  }
   HGLOBAL loaded = LoadResource(instance, info);
-  if (loaded == nullptr) return {};
+  if (loaded == nullptr) {
+    win32::TraceLastError();
+    return {};
+  }
   // Resources live as long as the module: nothing to free.
   return {static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(instance, info)};
 }
@@ -28,41 +36,41 @@ ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
 // Windows cannot decode it. The first imaging factory: Windows 7 has no other.
 ComPtr<IWICBitmapSource> Decode(const ResourceBytes& jpeg, SIZE visible) {
   ComPtr<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+  if (win32::Failed(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory.put())))) {
     return {};
   }
   ComPtr<IWICStream> stream;
-  if (FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size))) {
+  if (win32::Failed(factory->CreateStream(stream.put())) ||
+      win32::Failed(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data), jpeg.size))) {
     return {};
   }
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+  if (win32::Failed(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                               decoder.put())) ||
-      FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
+      win32::Failed(decoder->GetFrame(0, frame.put())) || win32::Failed(frame->GetSize(&width, &height))) {
     return {};
   }
   const WICRect crop{0, 0, std::min(static_cast<INT>(width), static_cast<INT>(visible.cx)),
                      std::min(static_cast<INT>(height), static_cast<INT>(visible.cy))};
   if (crop.Width <= 0 || crop.Height <= 0) return {};
   ComPtr<IWICBitmapClipper> clipper;
-  if (FAILED(factory->CreateBitmapClipper(clipper.put())) ||
-      FAILED(clipper->Initialize(frame.get(), &crop))) {
+  if (win32::Failed(factory->CreateBitmapClipper(clipper.put())) ||
+      win32::Failed(clipper->Initialize(frame.get(), &crop))) {
     return {};
   }
   ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(converter.put())) ||
-      FAILED(converter->Initialize(clipper.get(), GUID_WICPixelFormat32bppBGR,
+  if (win32::Failed(factory->CreateFormatConverter(converter.put())) ||
+      win32::Failed(converter->Initialize(clipper.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {
     return {};
   }
   ComPtr<IWICBitmapSource> source;
-  if (FAILED(converter->QueryInterface(IID_PPV_ARGS(source.put())))) return {};
+  if (win32::Failed(converter->QueryInterface(IID_PPV_ARGS(source.put())))) return {};
   return source;
 }
 
@@ -70,7 +78,7 @@ ComPtr<IWICBitmapSource> Decode(const ResourceBytes& jpeg, SIZE visible) {
 win32::ScopedBitmap MakeBitmap(IWICBitmapSource& source, SIZE& size) {
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(source.GetSize(&width, &height))) return {};
+  if (win32::Failed(source.GetSize(&width, &height))) return {};
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -80,9 +88,12 @@ win32::ScopedBitmap MakeBitmap(IWICBitmapSource& source, SIZE& size) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return {};
+  if (!bitmap) {
+    win32::TraceLastError();
+    return {};
+  }
   const UINT stride = width * 4;
-  if (FAILED(source.CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+  if (win32::Failed(source.CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
     return {};
   }
   size = {static_cast<LONG>(width), static_cast<LONG>(height)};

@@ -3,12 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "address_reader/address_reader.h"
 #include "main_window/fonts.h"
 #include "platform/twips.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
+#include "platform/win32/trace.h"
 #include "resource_ids.h"
+#include "translation/combo1_click.h"
 #include "translation/request.h"
 
 namespace corvane::main_window {
@@ -60,13 +61,27 @@ SIZE ClientPixels(int dpi) {
   return {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
 }
 
+// Windows moves a closed combo box's selection one entry a wheel notch, and
+// from Windows 10 on the wheel reaches it under the pointer even while
+// another window is active: every notch passing over it would be a pick. So
+// the closed list ignores the wheel; dropped down, its list scrolls as ever.
+// (Wine's combo box does not move on the wheel, so no test here sees this.)
+LRESULT CALLBACK Combo1WheelFilter(HWND combo, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR /*data*/) {
+  if (message == WM_MOUSEWHEEL && ComboBox_GetDroppedState(combo) == FALSE) return 0;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(combo, Combo1WheelFilter, id);
+  return DefSubclassProc(combo, message, wparam, lparam);
+}
+
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
-             platform::Shell& shell, std::function<void()> label1_click)
+             platform::WindowSystem& windows, platform::Shell& shell,
+             std::function<void()> label1_click)
     : BaseWindow(open_windows),
       instance_(instance),
       dpis_(dpis),
+      windows_(windows),
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
   label1_.SetOnClick(std::move(label1_click));
@@ -89,7 +104,11 @@ bool Form1::OnCreate() {
       0, WC_COMBOBOXW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0, 0,
       Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)), instance_, nullptr);
-  if (combo1_ == nullptr) return false;
+  if (combo1_ == nullptr) {
+    win32::TraceLastError();
+    return false;
+  }
+  if (!SetWindowSubclass(combo1_, Combo1WheelFilter, 0, 0)) win32::TraceLastError();
   for (const auto& target : translation::kTranslationTargets) {
     const std::wstring entry = win32::ToWide(target.entry);
     ComboBox_AddString(combo1_, entry.c_str());
@@ -177,41 +196,49 @@ void Form1::OnCombo1Notify(UINT code) {
       return;
   }
   last_selection_ = selection;
-  if (click && selection != CB_ERR) PostMessageW(Hwnd(), kComboClickMessage, 0, 0);
+  if (click && selection != CB_ERR) {
+    PostMessageW(Hwnd(), kComboClickMessage, static_cast<WPARAM>(selection), 0);
+  }
 }
 
-void Form1::Combo1_Click() {
-  const int index = ComboBox_GetCurSel(combo1_);
-  if (index == CB_ERR) return;
-  // The list's text must hold the selected entry when the handler reads it.
-  const int length = ComboBox_GetLBTextLen(combo1_, index);
-  if (length < 0) return;
-  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
-  ComboBox_GetLBText(combo1_, index, entry.data());
-  entry.resize(static_cast<std::size_t>(length));
-  if (win32::ToWide(ListText()) != entry) SetWindowTextW(combo1_, entry.c_str());
-  translation::Combo1_Click(*this, shell_);
+void Form1::Combo1_Click(int row) {
+  // One pick at a time: while the shell talks to a DDE handler or to COM it
+  // runs a modal loop, which can deliver the next pick in here. That one
+  // waits its turn and is taken after, in order.
+  waiting_picks_.push_back(row);
+  if (translating_) return;
+  translating_ = true;
+  while (!waiting_picks_.empty()) {
+    const int next = waiting_picks_.front();
+    waiting_picks_.pop_front();
+    Translate(next);
+  }
+  translating_ = false;
 }
 
-std::u16string Form1::ListText() {
-  const int length = GetWindowTextLengthW(combo1_);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(combo1_, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return win32::FromWide(text);
+void Form1::Translate(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= translation::kTranslationTargets.size()) return;
+  const translation::TranslationTarget& target = translation::kTranslationTargets[row];
+  // While a pick is handled, the list shows the picked entry.
+  const std::wstring entry = win32::ToWide(target.entry);
+  SetWindowTextW(combo1_, entry.c_str());
+  const translation::PickOutcome outcome =
+      translation::Combo1_Click(target, windows_, shell_, win32::ToHandle(Hwnd()));
+  if (outcome == translation::PickOutcome::kOpened) {
+    hint_.Hide();
+    SetWindowTextW(combo1_, win32::ToWide(translation::kPrompt).c_str());
+    return;
+  }
+  // Nothing went out and the list keeps the pick; say why, unless the shell did.
+  if (const std::u16string_view hint = translation::HintFor(outcome); !hint.empty()) {
+    hint_.Show(Hwnd(), combo1_, win32::ToWide(hint));
+  }
 }
 
-void Form1::SetListText(std::u16string_view text) {
-  SetWindowTextW(combo1_, win32::ToWide(text).c_str());
-}
-
-platform::WindowHandle Form1::OwnerWindow() { return win32::ToHandle(Hwnd()); }
-
-std::u16string Form1::GetURL() { return address_reader::GetURL(windows_); }
-
-LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   LRESULT result = 0;
   if (label1_.OnMessage(Hwnd(), message, wparam, lparam, result)) return result;
+  if (hint_.OnMessage(message, wparam)) return 0;
   switch (message) {
     case WM_CREATE:
       return OnCreate() ? 0 : -1;
@@ -227,7 +254,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) == kCombo1Id) OnCombo1Notify(HIWORD(wparam));
       return 0;
     case kComboClickMessage:
-      Combo1_Click();
+      Combo1_Click(static_cast<int>(wparam));
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -2,52 +2,48 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
-#include <string>
 
 #include "main_window/background_picture.h"
 #include "main_window/link_label.h"
+#include "main_window/pick_hint.h"
 #include "platform/shell.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/scoped.h"
-#include "platform/win32/win32_window_system.h"
 #include "platform/win32/window_base.h"
-#include "translation/combo1_click.h"
+#include "platform/window_system.h"
 
 namespace corvane::main_window {
 
 // The main window: the choice list that starts a translation and the link
 // label that opens the promotion window.
-class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceListHost {
+class Form1 final : public win32::BaseWindow<Form1> {
  public:
   static constexpr const wchar_t* kClassName = L"CorvaneForm1";
   static constexpr int kCombo1Id = 101;
 
   Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
-        platform::Shell& shell, std::function<void()> label1_click);
+        platform::WindowSystem& windows, platform::Shell& shell,
+        std::function<void()> label1_click);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
   Form1& operator=(Form1&&) = delete;
-  ~Form1() override { Destroy(); }
+  ~Form1() { Destroy(); }
 
   // Creates the window at the screen's top-left corner and shows it.
   bool Show(int show_command);
 
   HWND Combo1() const { return combo1_; }
   const LinkLabel& Label1() const { return label1_; }
+  const PickHint& Hint() const { return hint_; }
 
-  // translation::ChoiceListHost
-  std::u16string ListText() override;
-  void SetListText(std::u16string_view text) override;
-  platform::WindowHandle OwnerWindow() override;
-  std::u16string GetURL() override;
-
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
  private:
-  // Posted for each pick, so the handler runs once the combo box has finished
-  // its own work and shows the picked entry.
+  // Posted for each pick with the picked row, so the handler runs once the
+  // combo box has finished its own work.
   static constexpr UINT kComboClickMessage = WM_APP + 1;
 
   bool OnCreate();
@@ -56,17 +52,21 @@ class Form1 final : public win32::BaseWindow<Form1>, public translation::ChoiceL
   void OnDpiChanged(int dpi, const RECT& suggested);
   // Decides from the list's notifications which are picks: Click events.
   void OnCombo1Notify(UINT code);
-  void Combo1_Click();
+  void Combo1_Click(int row);
+  void Translate(int row);
   LRESULT OnCtlColor(HDC dc);
 
   HINSTANCE instance_;
   const win32::Dpi& dpis_;
+  platform::WindowSystem& windows_;
   platform::Shell& shell_;
-  win32::Win32WindowSystem windows_;
   HWND combo1_ = nullptr;
   bool dropped_down_ = false;
   int last_selection_ = CB_ERR;  // as of the list's last notification
+  bool translating_ = false;
+  std::deque<int> waiting_picks_;  // rows picked while one was with the shell
   LinkLabel label1_;
+  PickHint hint_;
   BackgroundPicture picture_;
   bool picture_stale_ = true;  // not yet decoded for the current DPI
   win32::ScopedFont combo_font_;

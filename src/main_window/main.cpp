@@ -5,7 +5,9 @@
 #include "main_window/form1.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/trace.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_window_system.h"
 #include "promotion/promotion.h"
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
@@ -16,13 +18,16 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   const win32::ComApartment com;
   win32::OpenWindows open_windows;
   const win32::Dpi dpis;
+  win32::Win32WindowSystem windows;
   win32::Win32Shell shell;
   promotion::Promotion promotion(hInstance, open_windows, dpis);
-  main_window::Form1 form1(hInstance, open_windows, dpis, shell,
+  main_window::Form1 form1(hInstance, open_windows, dpis, windows, shell,
                            [&promotion] { promotion.Label1_Click(); });
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Without it the list may still be made (common controls 6 registers its
+  // classes on load); if it is not, Show fails below.
+  if (!InitCommonControlsEx(&controls)) corvane::win32::TraceLastError();
   if (!form1.Show(nShowCmd)) return 1;
 
   MSG message{};

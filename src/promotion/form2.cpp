@@ -85,7 +85,7 @@ void Form2::OnDpiChanged(int dpi, const RECT& suggested) {
                TwipsToPixels(kLoadTwips.cy, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   switch (message) {
     case WM_CREATE:
       // Without the control the window still opens, empty, as a page that

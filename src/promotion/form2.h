@@ -34,7 +34,7 @@ class Form2 final : public win32::BaseWindow<Form2> {
 
   const WebBrowserHost& WebBrowser1() const { return web_browser1_; }
 
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
  private:
   bool Load();

@@ -1,29 +1,72 @@
 #include "translation/combo1_click.h"
 
-#include <algorithm>
-
-#include "translation/request.h"
+#include "address_reader/address_reader.h"
 
 namespace corvane::translation {
 
-void Combo1_Click(ChoiceListHost& host, platform::Shell& shell) {
-  const std::u16string text = host.ListText();
-  const auto* target = std::find_if(kTranslationTargets.begin(), kTranslationTargets.end(),
-                                    [&text](const auto& row) { return row.entry == text; });
-  if (target == kTranslationTargets.end()) {
-    return;
+namespace {
+
+using address_reader::AddressProblem;
+
+PickOutcome OutcomeOf(AddressProblem problem) {
+  switch (problem) {
+    case AddressProblem::kNoBrowser:
+      return PickOutcome::kNoBrowser;
+    case AddressProblem::kNoAddressField:
+      return PickOutcome::kNoAddressField;
+    case AddressProblem::kBrowserNotAnswering:
+      return PickOutcome::kBrowserNotAnswering;
+    case AddressProblem::kEmptyAddress:
+    case AddressProblem::kNone:
+      break;
   }
-  // Read once: a second read could name another page than the one checked, or
-  // none at all.
-  const std::u16string address = host.GetURL();
-  if (address.empty()) {
-    return;  // no browser to translate; the list keeps the pick
+  return PickOutcome::kEmptyAddress;
+}
+
+bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view lower_prefix) {
+  if (text.size() < lower_prefix.size()) return false;
+  for (std::size_t i = 0; i < lower_prefix.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != lower_prefix[i]) return false;
   }
-  // When the shell could not open it, the list keeps the pick, as when there
-  // is no browser: nothing shows a request that never went out.
-  if (shell.Open(host.OwnerWindow(), BuildRequest(*target, address))) {
-    host.SetListText(kPrompt);
+  return true;
+}
+
+}  // namespace
+
+bool IsWebAddress(std::u16string_view address) {
+  // Schemes are case-insensitive.
+  return StartsWithIgnoringAsciiCase(address, u"http:") ||
+         StartsWithIgnoringAsciiCase(address, u"https:");
+}
+
+PickOutcome Combo1_Click(const TranslationTarget& target, platform::WindowSystem& windows,
+                         platform::Shell& shell, platform::WindowHandle owner) {
+  // Read once: a second read could name another page than the one checked.
+  const address_reader::AddressReading reading = address_reader::ReadAddress(windows);
+  if (reading.problem != AddressProblem::kNone) return OutcomeOf(reading.problem);
+  if (!IsWebAddress(reading.address)) return PickOutcome::kNotAWebPage;
+  return shell.Open(owner, BuildRequest(target, reading.address)) ? PickOutcome::kOpened
+                                                                  : PickOutcome::kShellFailed;
+}
+
+std::u16string_view HintFor(PickOutcome outcome) {
+  switch (outcome) {
+    case PickOutcome::kNoBrowser:
+      return u"没有找到 Internet Explorer 窗口：请先在 IE 中打开要翻译的网页。";
+    case PickOutcome::kNoAddressField:
+    case PickOutcome::kEmptyAddress:
+      return u"没有从 Internet Explorer 的地址栏读到网址。";
+    case PickOutcome::kBrowserNotAnswering:
+      return u"Internet Explorer 没有响应，请稍后再试。";
+    case PickOutcome::kNotAWebPage:
+      return u"只能翻译网页（以 http:// 或 https:// 开头的地址）。";
+    case PickOutcome::kOpened:
+    case PickOutcome::kShellFailed:
+      break;
   }
+  return {};
 }
 
 }  // namespace corvane::translation

@@ -1,33 +1,39 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "platform/shell.h"
 #include "platform/window_system.h"
+#include "translation/request.h"
 
 namespace corvane::translation {
 
-// What the window hosting the choice list lends to its Click handler.
-class ChoiceListHost {
- public:
-  ChoiceListHost() = default;
-  ChoiceListHost(const ChoiceListHost&) = delete;
-  ChoiceListHost& operator=(const ChoiceListHost&) = delete;
-  virtual ~ChoiceListHost() = default;
-
-  virtual std::u16string ListText() = 0;
-  virtual void SetListText(std::u16string_view text) = 0;
-  // Owner of anything the shell shows.
-  virtual platform::WindowHandle OwnerWindow() = 0;
-  // The address the browser shows, empty when there is none.
-  virtual std::u16string GetURL() = 0;
+// What came of a pick: the request went out, the shell could not open it
+// (the shell then tells the user itself), or why there was nothing to send.
+enum class PickOutcome {
+  kOpened,
+  kShellFailed,
+  kNoBrowser,
+  kNoAddressField,
+  kEmptyAddress,
+  kBrowserNotAnswering,
+  kNotAWebPage,
 };
 
-// Run once for each entry the user selects in the list: when the list's text
-// is an entry and the browser shows an address, has the shell open the
-// translation request for it and, once the shell has taken it, puts the
-// prompt back into the list.
-void Combo1_Click(ChoiceListHost& host, platform::Shell& shell);
+// Run once for each entry the user picks: reads the address the browser
+// shows and, when it is a web page's, has the shell open the request that
+// asks for it translated as `target` says. `owner` owns anything the shell
+// shows.
+PickOutcome Combo1_Click(const TranslationTarget& target, platform::WindowSystem& windows,
+                         platform::Shell& shell, platform::WindowHandle owner);
+
+// Whether the service can fetch `address`: an http or https one. Anything
+// else (a local file, an error page of the browser's own, script) would be
+// sent to a third party for nothing.
+bool IsWebAddress(std::u16string_view address);
+
+// What to tell the user about a pick that opened nothing; empty where there
+// is nothing to add (the request went out, or the shell said why not).
+std::u16string_view HintFor(PickOutcome outcome);
 
 }  // namespace corvane::translation

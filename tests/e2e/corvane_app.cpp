@@ -1,6 +1,6 @@
 #include "e2e/corvane_app.h"
 
-#include "platform/twips.h"
+#include "support/design.h"
 
 namespace corvane::testing {
 
@@ -34,26 +34,7 @@ CorvaneApp::~CorvaneApp() {
 std::wstring CorvaneApp::ComboText() const { return WindowText(combo_); }
 
 std::vector<HWND> CorvaneApp::Windows(const wchar_t* class_name) const {
-  struct Search {
-    DWORD process;
-    const wchar_t* class_name;
-    std::vector<HWND> found;
-  } search{process_.Id(), class_name, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (owner == s.process && std::wstring_view(name) == s.class_name &&
-            IsWindowVisible(window)) {
-          s.found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return VisibleWindows(class_name, process_.Id());
 }
 
 void CorvaneApp::Activate() const {
@@ -63,8 +44,8 @@ void CorvaneApp::Activate() const {
 
 POINT CorvaneApp::OnLabel1() const {
   const int dpi = TestDpi();
-  return ClientToScreenPoint(
-      main_, {platform::TwipsToPixels(1800 + 300, dpi), platform::TwipsToPixels(840 + 90, dpi)});
+  return ClientToScreenPoint(main_, {design::Pixels(design::kLabel1.left + 300, dpi),
+                                     design::Pixels(design::kLabel1.top + 90, dpi)});
 }
 
 std::wstring WindowText(HWND window) {

@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "support/win_test_support.h"
+#include "support/environment.h"
+#include "support/input.h"
+#include "support/processes.h"
+#include "support/shell_handler.h"
+#include "support/wait.h"
 
 namespace corvane::testing {
 

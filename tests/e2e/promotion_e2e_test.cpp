@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "e2e/corvane_app.h"
+#include "support/design.h"
+#include "support/promotion_checks.h"
 
 namespace corvane::testing {
 namespace {
@@ -42,8 +44,7 @@ TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
   ClickLabel(app);
   const HWND first = WaitForPromotion(app);
   ASSERT_NE(first, nullptr) << "no promotion window after a click on the label";
-  EXPECT_EQ(WindowText(first),
-            L"Tavlo网络广告 - 通过软件加载的网络广告 - 广告投放:ads@tavlo.example");
+  EXPECT_EQ(Utf8(WindowText(first)), Utf8(design::kPromotionCaption));
   ExpectLoadedAndCentred(first);
   // Moved away, so that a reload would show by its position.
   SetWindowPos(first, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

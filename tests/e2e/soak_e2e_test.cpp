@@ -16,18 +16,19 @@
 #include <vector>
 
 #include "e2e/corvane_app.h"
+#include "support/design.h"
 
 namespace corvane::testing {
 namespace {
 
 constexpr std::u16string_view kAddress = u"https://a.example/soak?q=1&r=2#top";
+constexpr std::string_view kEncodedAddress = "https%3A%2F%2Fa.example%2Fsoak%3Fq%3D1%26r%3D2%23top";
 const std::string kRequests[] = {
-    "https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="
-    "https%3A%2F%2Fa.example%2Fsoak%3Fq%3D1%26r%3D2%23top",
-    "https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="
-    "https%3A%2F%2Fa.example%2Fsoak%3Fq%3D1%26r%3D2%23top",
+    std::string(design::kRow1Prefix) + std::string(kEncodedAddress),
+    std::string(design::kRow2Prefix) + std::string(kEncodedAddress),
 };
-constexpr const wchar_t* kEntries[] = {L"自动检测语言＞中文(简)", L"自动检测语言＞中文(繁)"};
+const std::wstring kEntries[] = {{design::kRow1.begin(), design::kRow1.end()},
+                                 {design::kRow2.begin(), design::kRow2.end()}};
 
 int SoakCount(const char* name, int fallback) {
   const char* value = std::getenv(name);
@@ -164,7 +165,7 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
           << Utf8(app.ComboText()) << "\", selection "
           << SendMessageW(app.Combo(), CB_GETCURSEL, 0, 0) << " (was " << current << "), Corvane "
           << (GetForegroundWindow() == app.Main() ? "is" : "is not") << " in front";
-      ASSERT_TRUE(WaitUntil([&] { return app.ComboText() == L"请选择"; }, 5000)) << "pick " << pick;
+      ASSERT_TRUE(WaitUntil([&] { return Utf8(app.ComboText()) == Utf8(design::kPrompt); }, 5000)) << "pick " << pick;
     } else {
       ASSERT_TRUE(WaitUntil([&] { return app.ComboText() == kEntries[row]; }, 5000))
           << "pick " << pick;

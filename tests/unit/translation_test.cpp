@@ -2,20 +2,23 @@
 
 #include <string>
 
+#include <functional>
+
 #include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
+#include "support/design.h"
 #include "translation/combo1_click.h"
 #include "translation/request.h"
 
 namespace corvane::translation {
 namespace {
 
-constexpr std::u16string_view kRow1 = u"自动检测语言＞中文(简)";
-constexpr std::u16string_view kRow2 = u"自动检测语言＞中文(繁)";
-
 TEST(PercentEncodeUtf8, KeepsOnlyUnreservedAsciiAndEncodesEveryOtherByte) {
   EXPECT_EQ(PercentEncodeUtf8(u"AZaz09-._~"), u"AZaz09-._~");
   EXPECT_EQ(PercentEncodeUtf8(u"a b&c=d#e%f?g/h:i+"), u"a%20b%26c%3Dd%23e%25f%3Fg%2Fh%3Ai%2B");
   EXPECT_EQ(PercentEncodeUtf8(u"é例😀"), u"%C3%A9%E4%BE%8B%F0%9F%98%80");
+  // U+1F3FF: its low surrogate is the last one there is, 0xDFFF.
+  EXPECT_EQ(PercentEncodeUtf8(u"\U0001F3FF"), u"%F0%9F%8F%BF");
   EXPECT_EQ(PercentEncodeUtf8(std::u16string(1, u'\0')), u"%00");
 }
 
@@ -30,86 +33,81 @@ TEST(PercentEncodeUtf8, UnpairedSurrogatesBecomeTheReplacementCharacter) {
   EXPECT_EQ(PercentEncodeUtf8(lone_high + u"😀"), u"%EF%BF%BD%F0%9F%98%80");
 }
 
-class FakeHost final : public ChoiceListHost {
- public:
-  std::u16string ListText() override { return text; }
-  void SetListText(std::u16string_view new_text) override { text = new_text; }
-  platform::WindowHandle OwnerWindow() override { return owner; }
-  std::u16string GetURL() override {
-    ++address_reads;
-    return address;
-  }
+using design::Widen;
+using testing::FakeShell;
+using testing::FakeWindowSystem;
 
-  std::u16string text;
-  std::u16string address;
-  platform::WindowHandle owner = 0x1234;
-  int address_reads = 0;
-};
+constexpr platform::WindowHandle kOwner = 0x1234;
 
-TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncodedAndResetsTheList) {
-  const std::u16string hostile = u"http://例子.测试/a b?x=1&y=2%41#frag😀";
-  const std::u16string encoded =
-      u"http%3A%2F%2F%E4%BE%8B%E5%AD%90.%E6%B5%8B%E8%AF%95%2Fa%20b%3Fx%3D1%26y%3D2%2541%23frag"
-      u"%F0%9F%98%80";
-  const struct {
-    std::u16string_view entry;
-    std::u16string_view prefix;
-  } rows[] = {{kRow1, u"https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u="},
-              {kRow2, u"https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u="}};
-  for (const auto& row : rows) {
-    FakeHost host;
-    testing::FakeShell shell;
-    host.text = row.entry;
-    host.address = hostile;
-    Combo1_Click(host, shell);
+TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncoded) {
+  const std::string_view prefixes[] = {design::kRow1Prefix, design::kRow2Prefix};
+  for (std::size_t row = 0; row < 2; ++row) {
+    FakeWindowSystem windows;
+    windows.AddBrowser(std::u16string(design::kHostileAddress));
+    FakeShell shell;
+    EXPECT_EQ(Combo1_Click(kTranslationTargets[row], windows, shell, kOwner), PickOutcome::kOpened);
     ASSERT_EQ(shell.opened.size(), 1U);
-    EXPECT_EQ(shell.opened[0].address, std::u16string(row.prefix) + encoded);
-    EXPECT_EQ(shell.opened[0].owner, host.owner);
-    EXPECT_EQ(host.text, u"请选择");
-    EXPECT_EQ(host.address_reads, 1) << "the address is read once per click";
+    EXPECT_EQ(shell.opened[0].address,
+              Widen(prefixes[row]) + Widen(design::kHostileAddressEncoded));
+    EXPECT_EQ(shell.opened[0].owner, kOwner);
   }
 }
 
-TEST(Combo1Click, WithoutAnAddressOrWhenTheShellFailsTheListKeepsThePick) {
-  FakeHost host;
-  testing::FakeShell shell;
-  host.text = kRow2;
-  Combo1_Click(host, shell);
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_EQ(host.text, kRow2);
-
-  host.address = u"http://a.example/";
-  shell.succeeds = false;
-  Combo1_Click(host, shell);
-  EXPECT_EQ(shell.opened.size(), 1U);
-  EXPECT_EQ(host.text, kRow2) << "a request the shell could not open must not look sent";
-}
-
-TEST(Combo1Click, TextsThatAreNotAnEntryOpenNothing) {
-  for (const std::u16string_view text :
-       {std::u16string_view(u"快速网页翻译 - 请选择"), std::u16string_view(u"请选择"),
-        std::u16string_view(u"自动检测语言>中文(简)"),
-        std::u16string_view(u"自动检测语言＞中文(简) "), std::u16string_view(u"")}) {
-    FakeHost host;
-    testing::FakeShell shell;
-    host.text = text;
-    host.address = u"http://a.example/";
-    Combo1_Click(host, shell);
+TEST(Combo1Click, APickThatOpensNothingSaysWhy) {
+  const auto browser_showing = [](std::u16string address) {
+    return [address](FakeWindowSystem& windows) { windows.AddBrowser(address); };
+  };
+  const struct {
+    const char* what;
+    std::function<void(FakeWindowSystem&)> arrange;
+    PickOutcome outcome;
+    std::u16string_view hint;
+  } rows[] = {
+      {"no browser", [](FakeWindowSystem& w) { w.AddTopLevel(u"Notepad"); },
+       PickOutcome::kNoBrowser, design::kHintNoBrowser},
+      {"no address field",
+       [](FakeWindowSystem& w) { w.AddPath(w.AddTopLevel(u"IEFrame"), {u"WorkerW"}); },
+       PickOutcome::kNoAddressField, design::kHintNoAddress},
+      {"empty field", browser_showing(u""), PickOutcome::kEmptyAddress, design::kHintNoAddress},
+      {"field does not answer",
+       [](FakeWindowSystem& w) { w.At(w.AddBrowser(u"http://a.example/")).hung = true; },
+       PickOutcome::kBrowserNotAnswering, design::kHintNotAnswering},
+      {"local file", browser_showing(u"file:///C:/Users/a/secret.htm"), PickOutcome::kNotAWebPage,
+       design::kHintNotAWebPage},
+      {"blank page", browser_showing(u"about:blank"), PickOutcome::kNotAWebPage,
+       design::kHintNotAWebPage},
+      {"error page", browser_showing(u"res://ieframe.dll/dnserrordiagoff.htm#http://a.example/"),
+       PickOutcome::kNotAWebPage, design::kHintNotAWebPage},
+      {"script", browser_showing(u"javascript:alert(1)"), PickOutcome::kNotAWebPage,
+       design::kHintNotAWebPage},
+      {"mail", browser_showing(u"mailto:a@a.example"), PickOutcome::kNotAWebPage,
+       design::kHintNotAWebPage},
+      {"a scheme that only begins like http", browser_showing(u"httpx://a.example/"),
+       PickOutcome::kNotAWebPage, design::kHintNotAWebPage},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeWindowSystem windows;
+    row.arrange(windows);
+    FakeShell shell;
+    const PickOutcome outcome = Combo1_Click(kTranslationTargets[0], windows, shell, kOwner);
+    EXPECT_EQ(outcome, row.outcome);
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(host.text, text);
+    EXPECT_EQ(HintFor(outcome), row.hint);
   }
 }
 
-TEST(Combo1Click, EveryLaterPickOpensANewRequest) {
-  FakeHost host;
-  testing::FakeShell shell;
-  host.address = u"http://a.example/";
-  for (const auto entry : {kRow1, kRow1, kRow2}) {
-    host.text = entry;
-    Combo1_Click(host, shell);
-  }
-  ASSERT_EQ(shell.opened.size(), 3U);
-  EXPECT_NE(shell.opened[2].address.find(u"hl=zh-TW"), std::u16string::npos);
+TEST(Combo1Click, SchemesAreCaseInsensitiveAndTheShellsFailureIsNoSuccess) {
+  FakeWindowSystem windows;
+  windows.AddBrowser(u"HTTPS://A.EXAMPLE/");
+  FakeShell shell;
+  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, shell, kOwner), PickOutcome::kOpened);
+  shell.succeeds = false;
+  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, shell, kOwner),
+            PickOutcome::kShellFailed);
+  EXPECT_EQ(shell.opened.size(), 2U);
+  EXPECT_TRUE(HintFor(PickOutcome::kShellFailed).empty()) << "the shell speaks for itself";
+  EXPECT_TRUE(HintFor(PickOutcome::kOpened).empty());
 }
 
 }  // namespace

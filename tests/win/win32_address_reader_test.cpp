@@ -4,7 +4,7 @@
 
 #include "address_reader/address_reader.h"
 #include "platform/win32/win32_window_system.h"
-#include "support/win_test_support.h"
+#include "support/processes.h"
 
 namespace corvane {
 namespace {

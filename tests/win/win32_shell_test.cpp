@@ -9,8 +9,11 @@
 #include <thread>
 #include <vector>
 
+#include "fakes/fake_window_system.h"
 #include "platform/win32/win32_shell.h"
-#include "support/win_test_support.h"
+#include "support/design.h"
+#include "support/environment.h"
+#include "support/shell_handler.h"
 #include "translation/combo1_click.h"
 
 namespace corvane {
@@ -36,21 +39,13 @@ class MessageBoxCloser {
  private:
   void Watch() {
     while (!stop_) {
-      EnumThreadWindows(
-          thread_id_,
-          [](HWND window, LPARAM self) {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-            auto& closer = *reinterpret_cast<MessageBoxCloser*>(self);
-            {
-              const std::lock_guard<std::mutex> lock(closer.mutex_);
-              closer.texts_.push_back(testing::MessageBoxText(window));
-            }
-            PostMessageW(window, WM_COMMAND, IDOK, 0);
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(this));
+      for (HWND box : testing::VisibleWindows(L"#32770", 0, thread_id_)) {
+        {
+          const std::lock_guard<std::mutex> lock(mutex_);
+          texts_.push_back(testing::MessageBoxText(box));
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
       Sleep(50);
     }
   }
@@ -62,60 +57,41 @@ class MessageBoxCloser {
   std::thread watcher_;
 };
 
-class Host final : public translation::ChoiceListHost {
- public:
-  std::u16string ListText() override { return text; }
-  void SetListText(std::u16string_view new_text) override { text = new_text; }
-  platform::WindowHandle OwnerWindow() override { return platform::kNoWindow; }
-  std::u16string GetURL() override { return address; }
-
-  std::u16string text;
-  std::u16string address;
-};
+// A pick of `row` through the real shell, the browser showing `address`.
+translation::PickOutcome Pick(std::size_t row, std::u16string_view address) {
+  testing::FakeWindowSystem browser;
+  browser.AddBrowser(std::u16string(address));
+  win32::Win32Shell shell;
+  return translation::Combo1_Click(translation::kTranslationTargets[row], browser, shell,
+                                   platform::kNoWindow);
+}
 
 TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
   const testing::RecorderLog log;
-  win32::Win32Shell shell;
-  Host host;
-  host.address = u"http://例子.测试/a b?x=1&y=2%41#frag😀";
-  host.text = u"自动检测语言＞中文(简)";
-  translation::Combo1_Click(host, shell);
-  EXPECT_EQ(host.text, u"请选择");
-  host.text = u"自动检测语言＞中文(繁)";
-  translation::Combo1_Click(host, shell);
-  EXPECT_EQ(host.text, u"请选择");
-
+  EXPECT_EQ(Pick(0, design::kHostileAddress), translation::PickOutcome::kOpened);
+  EXPECT_EQ(Pick(1, design::kHostileAddress), translation::PickOutcome::kOpened);
   const auto lines = log.WaitForLines(2, 15000);
-  const std::string encoded =
-      "http%3A%2F%2F%E4%BE%8B%E5%AD%90.%E6%B5%8B%E8%AF%95%2Fa%20b%3Fx%3D1%26y%3D2%2541%23frag"
-      "%F0%9F%98%80";
+  const std::string encoded(design::kHostileAddressEncoded);
   ASSERT_EQ(lines.size(), 2U);
   // The two recorders may finish in either order.
-  EXPECT_TRUE(std::is_permutation(
-      lines.begin(), lines.end(),
-      std::vector<std::string>{
-          "https://translate.google.com/translate?hl=zh-CN&sl=auto&tl=zh-CN&u=" + encoded,
-          "https://translate.google.com/translate?hl=zh-TW&sl=auto&tl=zh-TW&u=" + encoded}
-          .begin()))
+  EXPECT_TRUE(std::is_permutation(lines.begin(), lines.end(),
+                                  std::vector<std::string>{std::string(design::kRow1Prefix) + encoded,
+                                                           std::string(design::kRow2Prefix) + encoded}
+                                      .begin()))
       << lines[0] << "\n"
       << lines[1];
 }
 
-TEST(Win32Shell, WithNoHandlerTheShellsFailureReachesTheListWhichKeepsThePick) {
+TEST(Win32Shell, WithNoHandlerTheShellSaysSoAndThePickIsNoSuccess) {
   const testing::RecorderLog log;
-  win32::Win32Shell shell;
-  Host host;
-  host.address = u"http://a.example/";
-  host.text = u"自动检测语言＞中文(简)";
   {
     const testing::HttpsHandlerSwap none(testing::HttpsHandler::kNone);
     MessageBoxCloser closer;
-    translation::Combo1_Click(host, shell);
+    EXPECT_EQ(Pick(0, u"http://a.example/"), translation::PickOutcome::kShellFailed);
     EXPECT_FALSE(closer.Texts().empty()) << "the shell did not tell the user";
   }
-  EXPECT_EQ(host.text, u"自动检测语言＞中文(简)");
-  translation::Combo1_Click(host, shell);
-  EXPECT_EQ(host.text, u"请选择") << "with the handler back, the same pick opens";
+  EXPECT_EQ(Pick(0, u"http://a.example/"), translation::PickOutcome::kOpened)
+      << "with the handler back, the same pick opens";
   EXPECT_EQ(log.WaitForLines(1, 15000).size(), 1U);
 }
 

@@ -82,7 +82,8 @@ class BaseWindow {
     return RegisterClassExW(&wc) != 0;
   }
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                     LPARAM lparam) noexcept {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
