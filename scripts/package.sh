@@ -1,27 +1,47 @@
 #!/usr/bin/env bash
 # Builds Corvane.exe and writes the release: dist/Corvane-1.00-win-x64.zip
-# (the executable and a short read-me) and dist/SHA256SUMS.
+# (the executable and a short read-me) and dist/SHA256SUMS. The same commit
+# gives the same bytes on any machine: the executable is built a second time
+# from a copy of the sources in another folder, and the two must be equal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 bash scripts/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Corvane >/dev/null
+
+copy=$(mktemp -d)
+trap 'rm -rf "$copy"' EXIT
+tar --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -xf - -C "$copy"
+(cd "$copy" && cmake --preset windows >/dev/null && cmake --build --preset windows --target Corvane >/dev/null)
+if ! cmp -s build/windows/bin/Corvane.exe "$copy/build/windows/bin/Corvane.exe"; then
+  echo "Corvane.exe differs between two builds of the same sources" >&2
+  exit 1
+fi
+
 version=1.00
 zip=Corvane-$version-win-x64.zip
+# The files' date in the zip is the commit's.
+epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 1767225600)
 rm -rf dist
 mkdir -p dist
-# Fixed dates and order, so the same executable always gives the same zip.
-python3 - "dist/$zip" build/windows/bin/Corvane.exe resources/readme.txt <<'PY'
-import sys, zipfile
-target, *files = sys.argv[1:]
+for attempt in 1 2; do
+  python3 - "dist/$zip.$attempt" "$epoch" build/windows/bin/Corvane.exe resources/readme.txt <<'PY'
+import sys, time, zipfile
+target, epoch, *files = sys.argv[1:]
+stamp = time.gmtime(int(epoch))[:6]
 with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as z:
     for path in files:
-        info = zipfile.ZipInfo(path.rsplit("/", 1)[-1], date_time=(2026, 1, 1, 0, 0, 0))
+        info = zipfile.ZipInfo(path.rsplit("/", 1)[-1], date_time=stamp)
         info.compress_type = zipfile.ZIP_DEFLATED
         info.external_attr = 0o644 << 16
+        info.create_system = 3
         with open(path, "rb") as f:
             z.writestr(info, f.read())
 PY
+done
+cmp -s "dist/$zip.1" "dist/$zip.2" || { echo "the zip differs between two writes" >&2; exit 1; }
+mv "dist/$zip.1" "dist/$zip"; rm -f "dist/$zip.2"
 (cd dist && sha256sum "$zip" >SHA256SUMS)
-echo "dist/$zip ($(stat -c %s "dist/$zip") bytes)"
+echo "dist/$zip ($(stat -c %s "dist/$zip") bytes), Corvane.exe the same in two builds"
 cat dist/SHA256SUMS

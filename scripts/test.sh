@@ -4,7 +4,8 @@
 # target, then CTest: the logic's tests natively (ASan, UBSan), and under
 # Wine the logic's and the Win32 tests and the end-to-end tests and soak that
 # drive the real Corvane.exe, at 96 DPI and (without the soak) at 144 DPI.
-# Ends with "N passed, N failed", counting GoogleTest cases and fuzz targets.
+# Ends with "N passed, N failed", counting CTest's tests (one for each
+# GoogleTest case) and fuzz targets.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,7 +17,7 @@ step "build"
   cmake --preset windows >/dev/null && cmake --build --preset windows; } || { echo "build failed"; exit 1; }
 
 results=$root/build/test-results
-rm -rf "$results" build/native/test-results build/windows/test-results
+rm -rf "$results"
 mkdir -p "$results"
 passed=0; failed=0; broken=()
 
@@ -47,7 +48,7 @@ bash scripts/lint.sh || broken+=("lint")
 run_ctest() {
   local log=$results/ctest-$1.log
   step "ctest --preset $1"
-  ctest --preset "$1" >"$log" 2>&1 </dev/null
+  ctest --preset "$1" --output-junit "$results/junit-$1.xml" >"$log" 2>&1 </dev/null
   local rc=$?
   grep -aE '^ *[0-9]+/[0-9]+ Test +#|tests passed|tests failed' "$log"
   if [ $rc -ne 0 ]; then
@@ -68,27 +69,26 @@ run_ctest windows
 wine_session_stop; trap - EXIT
 
 step "summary"
-# GoogleTest's own reports, one for each CTest test, added up case by case.
-counts=$(python3 - build/native/test-results build/windows/test-results <<'PY'
-import glob, os, sys
+# CTest's own results, case by case.
+counts=$(python3 - "$results"/junit-*.xml <<'PY'
+import sys
 import xml.etree.ElementTree as ET
 passed = failed = skipped = 0
-for folder in sys.argv[1:]:
-    for path in sorted(glob.glob(os.path.join(folder, "*.xml"))):
-        for case in ET.parse(path).getroot().iter("testcase"):
-            if case.find("failure") is not None:
-                failed += 1
-            elif case.get("result") == "skipped" or case.find("skipped") is not None:
-                skipped += 1
-            elif case.get("status", "run") == "run":
-                passed += 1
+for path in sys.argv[1:]:
+    for case in ET.parse(path).getroot().iter("testcase"):
+        if case.find("failure") is not None or case.find("error") is not None:
+            failed += 1
+        elif case.find("skipped") is not None or case.get("status") in ("notrun", "disabled"):
+            skipped += 1
+        else:
+            passed += 1
 print(passed, failed, skipped)
 PY
 )
 read -r p f s <<<"$counts"
 passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
-echo "GoogleTest cases: ${p:-0} passed, ${f:-0} failed, ${s:-0} skipped"
-# A program that failed without a failed case (a crash, a time-out) counts once.
+echo "CTest: ${p:-0} passed, ${f:-0} failed, ${s:-0} skipped"
+# A step that failed without a failed test (a build, lint, a crash in listing) counts once.
 if [ ${#broken[@]} -gt 0 ]; then
   printf 'broken: %s\n' "${broken[@]}"
   [ "${f:-0}" -eq 0 ] && failed=$((failed + 1))

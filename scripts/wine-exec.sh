@@ -14,17 +14,16 @@ if [ -z "${WINE_SESSION_DIR:-}" ]; then
   wine_session_start_tests "$here/../build/wine-ctest" "$(dirname "$program")" >/dev/null 2>&1
 fi
 dpi=${CORVANE_TEST_DPI:-96}
-# (The restarted wineserver must not hold CTest's output open.)
-[ "$(cat "$WINE_SESSION_DIR/dpi" 2>/dev/null)" = "$dpi" ] || wine_session_dpi "$dpi" >/dev/null 2>&1
-# A report path from CTest is a Linux one; the program wants its Windows name.
-if [[ ${GTEST_OUTPUT:-} == xml:/* ]]; then
-  mkdir -p "$(dirname "${GTEST_OUTPUT#xml:}")"
-  GTEST_OUTPUT="xml:$(winepath -w "${GTEST_OUTPUT#xml:}" 2>/dev/null)"
+# (The restarted wineserver must not hold CTest's output open.) Listing the
+# cases needs no particular DPI.
+if [[ " $* " != *" --gtest_list_tests "* ]] &&
+  [ "$(cat "$WINE_SESSION_DIR/dpi" 2>/dev/null)" != "$dpi" ]; then
+  wine_session_dpi "$dpi" >/dev/null 2>&1
 fi
 # Wine's helper processes outlive the program and inherit its output: a file
-# keeps CTest from waiting for them.
+# keeps CTest from waiting for them. The program writes Windows line ends.
 log=$(mktemp "$WINE_SESSION_DIR/tmp/run.XXXXXX")
 wine "$program" "$@" >"$log" 2>&1 </dev/null
 status=$?
-cat "$log"; rm -f "$log"
+tr -d '\r' <"$log"; rm -f "$log"
 exit $status

@@ -33,13 +33,13 @@ wine_session_start() {
     export DISPLAY=:$number
   fi
 
-  if [ ! -f "$WINEPREFIX/.corvane-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.corvane-ready-2" ]; then
     wineboot -i >"$dir/wineboot.log" 2>&1
     wineserver -w
     # Wine draws its title-bar buttons with Marlett; Debian ships it apart.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wine_session_registry
-    touch "$WINEPREFIX/.corvane-ready"
+    touch "$WINEPREFIX/.corvane-ready-2"
   fi
   # One wineserver for the whole run, warmed up by a trivial program.
   wineserver -p >/dev/null 2>&1
@@ -56,6 +56,9 @@ wine_session_registry() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Corvane"="1024x768"\r\n\r\n'
     printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
     printf '"Verdana"="Tahoma"\r\n"宋体"="WenQuanYi Zen Hei"\r\n"SimSun"="WenQuanYi Zen Hei"\r\n\r\n'
+    # A program that crashes ends at once instead of waiting for a click on
+    # Wine's crash dialog until its test times out.
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1 </dev/null
   wineserver -w
