@@ -6,13 +6,13 @@
 
 namespace corvane::main_window {
 
-// The window's background picture, decoded once from a JPEG resource with
-// Windows Imaging Component and kept as a bitmap cropped to what the window
-// can show: it is painted at its natural size from the top-left, never scaled.
+// The window's background picture: the part of a JPEG resource the window
+// can show, decoded once and kept as a bitmap. It is painted at its natural
+// size from the top-left, never scaled.
 class BackgroundPicture {
  public:
-  // Decodes the top-left `visible` part of the picture; false when Windows
-  // cannot decode it (the window then shows its plain background colour).
+  // Decodes the top-left `visible` part of the picture; false when it cannot
+  // be decoded (the window then shows its plain background colour).
   bool Load(HINSTANCE instance, int resource_id, SIZE visible);
   void Paint(HDC dc) const;
   SIZE Size() const { return size_; }

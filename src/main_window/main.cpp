@@ -13,14 +13,13 @@
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
                     int nShowCmd) {
   using namespace corvane;
-  // The shell, the picture decoder and the browser control want a
-  // single-threaded apartment.
-  const win32::ComApartment com;
+  // First, so it is undone last, after every COM object is gone.
+  win32::OleApartment ole;
   win32::OpenWindows open_windows;
   const win32::Dpi dpis;
   win32::Win32WindowSystem windows;
-  win32::Win32Shell shell;
-  promotion::Promotion promotion(hInstance, open_windows, dpis);
+  win32::Win32Shell shell(ole);
+  promotion::Promotion promotion(hInstance, open_windows, dpis, ole);
   main_window::Form1 form1(hInstance, open_windows, dpis, windows, shell,
                            [&promotion] { promotion.Label1_Click(); });
 

@@ -24,8 +24,9 @@ std::wstring Caption() {
 
 }  // namespace
 
-Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis)
-    : BaseWindow(open_windows), instance_(instance), dpis_(dpis) {}
+Form2::Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+             win32::OleApartment& ole)
+    : BaseWindow(open_windows), instance_(instance), dpis_(dpis), web_browser1_(ole) {}
 
 void Form2::Show() {
   if (Hwnd() == nullptr) {

@@ -18,7 +18,8 @@ class Form2 final : public win32::BaseWindow<Form2> {
   static constexpr const wchar_t* kClassName = L"CorvaneForm2";
   static constexpr int kWebBrowser1Id = 201;
 
-  Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis);
+  Form2(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+        win32::OleApartment& ole);
   Form2(const Form2&) = delete;
   Form2& operator=(const Form2&) = delete;
   Form2(Form2&&) = delete;

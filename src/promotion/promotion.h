@@ -12,8 +12,9 @@ namespace corvane::promotion {
 // window's link label and kept until the tool ends.
 class Promotion {
  public:
-  Promotion(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis)
-      : instance_(instance), open_windows_(open_windows), dpis_(dpis) {}
+  Promotion(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+            win32::OleApartment& ole)
+      : instance_(instance), open_windows_(open_windows), dpis_(dpis), ole_(ole) {}
 
   void Label1_Click();
 
@@ -24,6 +25,7 @@ class Promotion {
   HINSTANCE instance_;
   win32::OpenWindows& open_windows_;
   const win32::Dpi& dpis_;
+  win32::OleApartment& ole_;
   std::unique_ptr<Form2> form2_;
 };
 

@@ -14,6 +14,8 @@ using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 }  // namespace
 
 bool WebBrowserHost::Create(HWND parent, int control_id) {
+  // An ActiveX control needs OLE on its thread.
+  if (!ole_.Ensure()) return false;
   const auto init = atl_.Get<AtlAxWinInitFn>("AtlAxWinInit");
   const auto get_control = atl_.Get<AtlAxGetControlFn>("AtlAxGetControl");
   if (init == nullptr || get_control == nullptr) return false;

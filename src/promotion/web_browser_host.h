@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "platform/win32/ole_apartment.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 
@@ -16,7 +17,7 @@ namespace corvane::promotion {
 // so we carry no control container of our own.
 class WebBrowserHost {
  public:
-  WebBrowserHost() = default;
+  explicit WebBrowserHost(win32::OleApartment& ole) : ole_(ole) {}
   WebBrowserHost(const WebBrowserHost&) = delete;
   WebBrowserHost& operator=(const WebBrowserHost&) = delete;
   ~WebBrowserHost() { Destroy(); }
@@ -33,6 +34,7 @@ class WebBrowserHost {
   void Navigate(std::wstring_view address);
 
  private:
+  win32::OleApartment& ole_;
   win32::SystemLibrary atl_{L"atl.dll"};
   win32::SystemLibrary oleaut32_{L"oleaut32.dll"};
   HWND hwnd_ = nullptr;

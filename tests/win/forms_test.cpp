@@ -360,7 +360,8 @@ std::size_t CountPromotionWindows() {
 TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
   win32::OpenWindows open_windows;
   const win32::Dpi dpis;
-  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis);
+  win32::OleApartment ole;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis, ole);
   EXPECT_EQ(promotion.Window(), nullptr) << "nothing is made before the first click";
 
   promotion.Label1_Click();
@@ -401,7 +402,8 @@ TEST(Promotion, SizedAtLoadCentredAndTheControlKeepsItsSize) {
   const int dpi = TestDpi();
   win32::OpenWindows open_windows;
   const win32::Dpi dpis;
-  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis);
+  win32::OleApartment ole;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis, ole);
   promotion.Label1_Click();
   const HWND window = promotion.Window()->Hwnd();
   const HWND control = promotion.Window()->WebBrowser1().Hwnd();

@@ -61,7 +61,8 @@ class MessageBoxCloser {
 translation::PickOutcome Pick(std::size_t row, std::u16string_view address) {
   testing::FakeWindowSystem browser;
   browser.AddBrowser(std::u16string(address));
-  win32::Win32Shell shell;
+  win32::OleApartment ole;
+  win32::Win32Shell shell(ole);
   return translation::Combo1_Click(translation::kTranslationTargets[row], browser, shell,
                                    platform::kNoWindow);
 }

@@ -146,19 +146,4 @@ class ComPtr {
   Interface* ptr_ = nullptr;
 };
 
-// COM for the calling thread, as a single-threaded apartment (the browser
-// control and the shell need one), for as long as this lives.
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (initialized_) CoUninitialize();
-  }
-
- private:
-  bool initialized_;
-};
-
 }  // namespace corvane::win32
