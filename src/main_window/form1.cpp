@@ -40,14 +40,22 @@ constexpr FontRequest kLabel1Font{
 
 // Places the window with its outer frame at `top_left` and its client area
 // exactly `client` big. The frame is measured after the move too: the frame a
-// window really gets can differ from what the frame metrics predict.
+// window really gets can differ from what the frame metrics predict. A
+// window already so placed is left alone.
 void PlaceWithClientSize(const win32::Dpi& dpis, HWND window, POINT top_left, SIZE client,
                          int dpi) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  RECT actual{};
+  GetClientRect(window, &actual);
+  if (frame.left == top_left.x && frame.top == top_left.y && actual.right == client.cx &&
+      actual.bottom == client.cy) {
+    return;
+  }
   const RECT rect = dpis.OuterRect({0, 0, client.cx, client.cy}, kStyle, kExStyle, dpi);
   SIZE outer{rect.right - rect.left, rect.bottom - rect.top};
   SetWindowPos(window, nullptr, top_left.x, top_left.y, outer.cx, outer.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT actual{};
   GetClientRect(window, &actual);
   if (actual.right != client.cx || actual.bottom != client.cy) {
     outer.cx += client.cx - actual.right;
@@ -88,8 +96,15 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::
 }
 
 bool Form1::Show(int show_command) {
-  // Created hidden at the top-left, then sized at the DPI of the monitor it is on.
-  if (!Create(instance_, IDI_CORVANE, kExStyle, kCaption, kStyle, 0, 0, 0, 0)) return false;
+  // Created hidden at the top-left at the size the system's DPI gives, then
+  // placed again only where the monitor it opened on has another DPI.
+  const int system_dpi = dpis_.ForSystem();
+  const SIZE client = ClientPixels(system_dpi);
+  const RECT outer = dpis_.OuterRect({0, 0, client.cx, client.cy}, kStyle, kExStyle, system_dpi);
+  if (!Create(instance_, IDI_CORVANE, kExStyle, kCaption, kStyle, 0, 0, outer.right - outer.left,
+              outer.bottom - outer.top)) {
+    return false;
+  }
   PlaceWithClientSize(dpis_, Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
   ShowWindow(Hwnd(), show_command);
   SetFocus(combo1_);

@@ -12,6 +12,11 @@
 
 namespace corvane::promotion {
 
+// Names this program under FEATURE_BROWSER_EMULATION for the current user,
+// when it is not named there yet, with the standards mode of the installed
+// Internet Explorer: else the control renders pages as version 7 does.
+void NameProgramForBrowserEmulation();
+
 // The platform's WebBrowser control ("Shell.Explorer.2"), hosted in a child
 // window through atl.dll's AtlAxWin container: it is part of every Windows,
 // so we carry no control container of our own.

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,8 +106,9 @@ class FormFixture {
                           [this] { ++label_clicks; }};
 };
 
-// Each case runs with the newer DPI calls where the system has them, and as
-// on Windows 7, with the older calls only.
+// Each case runs with the newer DPI calls where the system has them, as on
+// Windows 8.1 with the monitor's DPI from shcore, and as on Windows 7, with
+// the older calls only.
 class Form1Test : public FormFixture, public ::testing::TestWithParam<win32::Dpi::Lookup> {
  protected:
   Form1Test() : FormFixture(GetParam()) {}
@@ -115,14 +117,23 @@ class Form1Test : public FormFixture, public ::testing::TestWithParam<win32::Dpi
 
 INSTANTIATE_TEST_SUITE_P(DpiCalls, Form1Test,
                          ::testing::Values(win32::Dpi::Lookup::kNewerWhereAvailable,
+                                           win32::Dpi::Lookup::kMonitorOnly,
                                            win32::Dpi::Lookup::kOlderOnly),
                          [](const ::testing::TestParamInfo<win32::Dpi::Lookup>& param) {
-                           return param.param == win32::Dpi::Lookup::kOlderOnly ? "Older" : "Newer";
+                           switch (param.param) {
+                             case win32::Dpi::Lookup::kMonitorOnly:
+                               return "Monitor";
+                             case win32::Dpi::Lookup::kOlderOnly:
+                               return "Older";
+                             default:
+                               return "Newer";
+                           }
                          });
 
 TEST_P(Form1Test, GeometryFollowsTheDesktopDpi) {
   const int dpi = TestDpi();
   ASSERT_EQ(win32::Dpi().ForWindow(form.Hwnd()), dpi) << "the desktop is not at the run's DPI";
+  EXPECT_EQ(dpis.ForWindow(form.Hwnd()), dpi) << "this way of asking got another DPI";
   RECT client{};
   GetClientRect(form.Hwnd(), &client);
   EXPECT_EQ(client.right, Pixels(design::kClientWidth, dpi));
@@ -419,6 +430,73 @@ TEST(Promotion, SizedAtLoadCentredAndTheControlKeepsItsSize) {
   EXPECT_EQ(inner.right, width) << "resizing the window leaves the control as it was";
   EXPECT_EQ(inner.bottom, height);
   SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+constexpr wchar_t kEmulationKey[] =
+    L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+constexpr wchar_t kThisProgram[] = L"corvane_win_tests.exe";
+
+std::optional<DWORD> EmulationValue() {
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kEmulationKey, kThisProgram, RRF_RT_REG_DWORD, nullptr,
+                   &value, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Opens and closes the promotion window once; whether its control is silent.
+bool OpenPromotionOnce() {
+  win32::OpenWindows open_windows;
+  const win32::Dpi dpis;
+  win32::OleApartment ole;
+  promotion::Promotion promotion(GetModuleHandleW(nullptr), open_windows, dpis, ole);
+  promotion.Label1_Click();
+  IWebBrowser2* browser = promotion.Window()->WebBrowser1().Browser();
+  VARIANT_BOOL silent = VARIANT_FALSE;
+  const bool is_silent = browser != nullptr && SUCCEEDED(browser->get_Silent(&silent)) &&
+                         silent == VARIANT_TRUE;
+  SendMessageW(promotion.Window()->Hwnd(), WM_CLOSE, 0, 0);
+  return is_silent;
+}
+
+TEST(Promotion, NoScriptErrorDialogsAndTheInstalledEnginesStandardsMode) {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kEmulationKey, kThisProgram);
+  EXPECT_TRUE(OpenPromotionOnce()) << "the control would show a dialog for each script error";
+  // The installed version, as the registry names it.
+  wchar_t version[64] = {};
+  DWORD size = sizeof(version);
+  const wchar_t* name = L"svcVersion";
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer", name,
+                   RRF_RT_REG_SZ, nullptr, version, &size) != ERROR_SUCCESS) {
+    size = sizeof(version);
+    RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer", L"Version",
+                 RRF_RT_REG_SZ, nullptr, version, &size);
+  }
+  const auto major = static_cast<DWORD>(std::wcstoul(version, nullptr, 10));
+  ASSERT_GE(major, 7U) << testing::Utf8(std::wstring(version));
+  EXPECT_EQ(EmulationValue(), std::optional<DWORD>(major * 1000));
+
+  // A value already there is the user's choice and stays.
+  const DWORD chosen = 7000;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kEmulationKey, kThisProgram, REG_DWORD, &chosen,
+                  sizeof(chosen));
+  OpenPromotionOnce();
+  EXPECT_EQ(EmulationValue(), std::optional<DWORD>(chosen));
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kEmulationKey, kThisProgram);
+}
+
+// Wine knows the System32 search flag, so only this seam takes the other way.
+TEST(SystemLibrary, LoadsFromSystem32ByFullPathAsOnWindows7WithoutTheUpdate) {
+  win32::SystemLibrary atl(L"atl.dll", win32::SystemLibrary::Search::kFullPathOnly);
+  EXPECT_NE(atl.Get<FARPROC>("AtlAxWinInit"), nullptr);
+  wchar_t loaded[MAX_PATH] = {};
+  GetModuleFileNameW(atl.Module(), loaded, MAX_PATH);
+  wchar_t expected[MAX_PATH] = {};
+  GetSystemDirectoryW(expected, MAX_PATH);
+  wcscat(expected, L"\\atl.dll");
+  EXPECT_EQ(_wcsicmp(loaded, expected), 0) << testing::Utf8(std::wstring(loaded));
 }
 
 }  // namespace

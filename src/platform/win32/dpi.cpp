@@ -6,7 +6,8 @@
 namespace corvane::win32 {
 
 Dpi::Dpi(Lookup lookup) {
-  if (lookup == Lookup::kOlderOnly) return;
+  monitor_dpi_allowed_ = lookup != Lookup::kOlderOnly;
+  if (lookup != Lookup::kNewerWhereAvailable) return;
   // user32 is imported, so it is loaded already and stays loaded.
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
   if (user32 == nullptr) return;
@@ -19,6 +20,18 @@ Dpi::Dpi(Lookup lookup) {
 int Dpi::ForWindow(HWND window) const {
   if (get_dpi_for_window_ != nullptr) {
     if (const UINT dpi = get_dpi_for_window_(window); dpi != 0) return static_cast<int>(dpi);
+  } else if (monitor_dpi_allowed_) {
+    // The monitor the window is on; the system's DPI may be another's.
+    const auto get_dpi_for_monitor = shcore_.Get<GetDpiForMonitorFn>("GetDpiForMonitor");
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT x = 0;
+    UINT y = 0;
+    if (get_dpi_for_monitor != nullptr &&
+        SUCCEEDED(get_dpi_for_monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                      kEffectiveDpi, &x, &y)) &&
+        x != 0) {
+      return static_cast<int>(x);
+    }
   }
   return ForSystem();
 }

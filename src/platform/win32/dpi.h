@@ -2,17 +2,21 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_library.h"
+
 namespace corvane::win32 {
 
 // The DPI to lay windows out at. Per-monitor DPI comes from user32 functions
-// that only Windows 10 version 1607 and later have; they are looked up at run
-// time, so the program still starts on Windows 7, where the system DPI is
-// every window's DPI and the older calls serve.
+// that only Windows 10 version 1607 and later have, and before them from
+// shcore's GetDpiForMonitor (Windows 8.1); they are looked up at run time, so
+// the program still starts on Windows 7, where the system DPI is every
+// window's DPI and the older calls serve.
 class Dpi {
  public:
   enum class Lookup {
     kNewerWhereAvailable,
-    kOlderOnly,  // as on a system without the newer functions
+    kMonitorOnly,  // as on Windows 8.1: GetDpiForMonitor, none of user32's
+    kOlderOnly,    // as on Windows 7: none of them
   };
 
   explicit Dpi(Lookup lookup = Lookup::kNewerWhereAvailable);
@@ -27,10 +31,14 @@ class Dpi {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   using GetDpiForSystemFn = UINT(WINAPI*)();
   using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
   GetDpiForWindowFn get_dpi_for_window_ = nullptr;
   GetDpiForSystemFn get_dpi_for_system_ = nullptr;
   AdjustWindowRectExForDpiFn adjust_window_rect_ex_for_dpi_ = nullptr;
+  // Only looked for where user32 has no per-window DPI.
+  mutable SystemLibrary shcore_{L"shcore.dll"};
+  bool monitor_dpi_allowed_ = true;
 };
 
 }  // namespace corvane::win32

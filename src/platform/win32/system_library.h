@@ -20,12 +20,18 @@ Function ProcAddress(HMODULE module, const char* export_name) {
 // costs nothing at start-up and no DLL planted beside the executable is used.
 class SystemLibrary {
  public:
-  explicit SystemLibrary(const wchar_t* name) : name_(name) {}
+  enum class Search {
+    kWhereSupported,
+    kFullPathOnly,  // as on Windows 7 without update KB2533623
+  };
+
+  explicit SystemLibrary(const wchar_t* name, Search search = Search::kWhereSupported)
+      : name_(name), search_(search) {}
 
   // The exported function, or null when the DLL or the export is missing.
   template <typename Function>
   Function Get(const char* export_name) {
-    if (!module_) module_ = Load(name_);
+    if (!module_) module_ = Load();
     if (!module_) return nullptr;
     return ProcAddress<Function>(module_.get(), export_name);
   }
@@ -33,23 +39,27 @@ class SystemLibrary {
   HMODULE Module() const { return module_.get(); }
 
  private:
-  static ScopedModule Load(const wchar_t* name) {
-    ScopedModule module(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    // Windows 7 without KB2533623 does not know the search flag: name the
-    // System32 path instead.
-    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
-      std::wstring path(MAX_PATH, L'\0');
-      const UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
-      if (length == 0 || length >= MAX_PATH) return module;
-      path.resize(length);
-      path += L'\\';
-      path += name;
-      module.reset(LoadLibraryExW(path.c_str(), nullptr, 0));
+  ScopedModule Load() const {
+    // LoadLibraryEx's documentation: LOAD_LIBRARY_SEARCH_SYSTEM32 is known
+    // where AddDllDirectory is (Windows 8, and Windows 7 with KB2533623).
+    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    if (search_ == Search::kWhereSupported && kernel32 != nullptr &&
+        GetProcAddress(kernel32, "AddDllDirectory") != nullptr) {
+      return ScopedModule(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     }
-    return module;
+    // Else by its full path; LOAD_WITH_ALTERED_SEARCH_PATH makes the DLL's
+    // own dependencies be looked up beside it, not in our folder first.
+    std::wstring path(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    path.resize(length);
+    path += L'\\';
+    path += name_;
+    return ScopedModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   }
 
   const wchar_t* name_;
+  Search search_;
   ScopedModule module_;
 };
 
