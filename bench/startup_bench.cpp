@@ -21,8 +21,7 @@
 namespace {
 
 enum Phase { kCreated, kVisible, kDrawn, kPhases };
-constexpr const char* kPhaseNames[kPhases] = {"window created", "window visible",
-                                              "window drawn"};
+constexpr const char* kPhaseNames[kPhases] = {"window created", "window visible", "window drawn"};
 
 struct Launch {
   double phase_ms[kPhases] = {-1, -1, -1};
@@ -65,7 +64,8 @@ Launch Measure(const std::wstring& exe, const wchar_t* class_name) {
   const auto elapsed_ms = [&] { return (NowMicroseconds() - start) / 1000; };
   while (elapsed_ms() < 30e3 && launch.phase_ms[kDrawn] < 0) {
     if (window == nullptr) window = FindProcessWindow(process.Id(), class_name);
-    if (window != nullptr && launch.phase_ms[kCreated] < 0) launch.phase_ms[kCreated] = elapsed_ms();
+    if (window != nullptr && launch.phase_ms[kCreated] < 0)
+      launch.phase_ms[kCreated] = elapsed_ms();
     if (window != nullptr && launch.phase_ms[kVisible] < 0 && IsWindowVisible(window)) {
       launch.phase_ms[kVisible] = elapsed_ms();
     }
@@ -98,7 +98,8 @@ int main() {
   using corvane::bench::Median;
   const std::wstring folder = corvane::testing::ModuleDir();
   const char* runs_setting = std::getenv("CORVANE_BENCH_RUNS");
-  const int runs = runs_setting != nullptr ? std::atoi(runs_setting) : 21;
+  const int runs =
+      runs_setting != nullptr ? static_cast<int>(std::strtol(runs_setting, nullptr, 10)) : 21;
   // Corvane, the bare window, the bare window with a themed combo box.
   const std::wstring programs[3] = {folder + L"\\Corvane.exe", folder + L"\\bare_window.exe",
                                     folder + L"\\bare_window_combo.exe"};

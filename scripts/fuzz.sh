@@ -10,7 +10,7 @@ limit=("-max_total_time=${2:-15}")
 cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null || { echo "fuzz: build failed"; exit 1; }
 mkdir -p build/fuzz/crashes
 status=0
-for target in request_fuzzer geturl_fuzzer; do
+for target in request_fuzzer geturl_fuzzer jpeg_fuzzer; do
   corpus=build/fuzz/corpus-${target%_fuzzer}
   mkdir -p "$corpus"
   log=build/fuzz/$target.log

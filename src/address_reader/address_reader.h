@@ -34,9 +34,9 @@ inline constexpr std::size_t kClassNameCapacity = 260;
 // Why no address could be read, so that the user can be told.
 enum class AddressProblem {
   kNone,
-  kNoBrowser,        // no Internet Explorer frame
-  kNoAddressField,   // a frame, but none of the address field's chains under it
-  kEmptyAddress,     // the field holds nothing we can use
+  kNoBrowser,            // no Internet Explorer frame
+  kNoAddressField,       // a frame, but none of the address field's chains under it
+  kEmptyAddress,         // the field holds nothing we can use
   kBrowserNotAnswering,  // the field did not answer in time, or was gone
 };
 

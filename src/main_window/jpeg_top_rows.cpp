@@ -224,11 +224,11 @@ class Decoder {
       ++at;
       const std::size_t size = precision == 0 ? 64 : 128;
       if (id > 3 || precision > 1 || at + size > segment.size()) return false;
-      for (int k = 0; k < 64; ++k) {
-        quant_[id][kZigZag[k]] = precision == 0
-                                     ? segment[at + k]
-                                     : static_cast<std::uint16_t>((segment[at + 2 * k] << 8) |
-                                                                  segment[at + 2 * k + 1]);
+      for (std::size_t k = 0; k < 64; ++k) {
+        quant_[id][kZigZag[k]] =
+            precision == 0
+                ? segment[at + k]
+                : static_cast<std::uint16_t>((segment[at + 2 * k] << 8) | segment[at + 2 * k + 1]);
       }
       at += size;
     }
@@ -319,7 +319,8 @@ class Decoder {
       }
       k += run;
       if (k > 63) return false;
-      block[kZigZag[k]] = static_cast<float>(Extend(bits.Bits(bits_count), bits_count) * q[kZigZag[k]]);
+      block[kZigZag[k]] =
+          static_cast<float>(Extend(bits.Bits(bits_count), bits_count) * q[kZigZag[k]]);
       ++k;
     }
     return true;
@@ -392,7 +393,8 @@ class Decoder {
   }
 
   Pixels32 ToPixels(int width, int height) const {
-    Pixels32 out{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+    Pixels32 out{width, height,
+                 std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
     const auto sample = [this](const Component& c, int x, int y) { return Sample(c, x, y); };
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {

@@ -52,7 +52,7 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
   // Wide enough for the longest hint on one or two lines at any DPI.
   RECT bounds{};
   GetWindowRect(anchor, &bounds);
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 2 * (bounds.right - bounds.left));
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, LPARAM{2} * (bounds.right - bounds.left));
   SendMessageW(tip_, TTM_TRACKPOSITION, 0,
                MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
   SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));

@@ -6,7 +6,8 @@ std::optional<std::uint32_t> BrowserEmulationFor(std::u16string_view version) {
   // The major version: the digits before the first dot.
   std::uint32_t major = 0;
   std::size_t digits = 0;
-  for (; digits < version.size() && digits < 3 && version[digits] >= u'0' && version[digits] <= u'9';
+  for (;
+       digits < version.size() && digits < 3 && version[digits] >= u'0' && version[digits] <= u'9';
        ++digits) {
     major = major * 10 + static_cast<std::uint32_t>(version[digits] - u'0');
   }

@@ -39,8 +39,8 @@ void NameProgramForBrowserEmulation() {
   DWORD existing = 0;
   DWORD size = sizeof(existing);
   // The user's or an administrator's choice stays.
-  if (RegGetValueW(HKEY_CURRENT_USER, kEmulationKey, program.c_str(), RRF_RT_ANY, nullptr, &existing,
-                   &size) != ERROR_FILE_NOT_FOUND) {
+  if (RegGetValueW(HKEY_CURRENT_USER, kEmulationKey, program.c_str(), RRF_RT_ANY, nullptr,
+                   &existing, &size) != ERROR_FILE_NOT_FOUND) {
     return;
   }
   constexpr wchar_t kExplorerKey[] = L"Software\\Microsoft\\Internet Explorer";
@@ -51,7 +51,8 @@ void NameProgramForBrowserEmulation() {
   const DWORD value = *mode;
   const LSTATUS written = RegSetKeyValueW(HKEY_CURRENT_USER, kEmulationKey, program.c_str(),
                                           REG_DWORD, &value, sizeof(value));
-  if (written != ERROR_SUCCESS) win32::Trace("RegSetKeyValueW", static_cast<unsigned long>(written));
+  if (written != ERROR_SUCCESS)
+    win32::Trace("RegSetKeyValueW", static_cast<unsigned long>(written));
 }
 
 bool WebBrowserHost::Create(HWND parent, int control_id) {

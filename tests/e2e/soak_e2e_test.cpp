@@ -165,7 +165,8 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
           << Utf8(app.ComboText()) << "\", selection "
           << SendMessageW(app.Combo(), CB_GETCURSEL, 0, 0) << " (was " << current << "), Corvane "
           << (GetForegroundWindow() == app.Main() ? "is" : "is not") << " in front";
-      ASSERT_TRUE(WaitUntil([&] { return Utf8(app.ComboText()) == Utf8(design::kPrompt); }, 5000)) << "pick " << pick;
+      ASSERT_TRUE(WaitUntil([&] { return Utf8(app.ComboText()) == Utf8(design::kPrompt); }, 5000))
+          << "pick " << pick;
     } else {
       ASSERT_TRUE(WaitUntil([&] { return app.ComboText() == kEntries[row]; }, 5000))
           << "pick " << pick;

@@ -31,8 +31,10 @@ inline constexpr std::string_view kHostileAddressEncoded =
 // What a pick that opened nothing says, for each cause.
 inline constexpr std::u16string_view kHintNoBrowser =
     u"没有找到 Internet Explorer 窗口：请先在 IE 中打开要翻译的网页。";
-inline constexpr std::u16string_view kHintNoAddress = u"没有从 Internet Explorer 的地址栏读到网址。";
-inline constexpr std::u16string_view kHintNotAnswering = u"Internet Explorer 没有响应，请稍后再试。";
+inline constexpr std::u16string_view kHintNoAddress =
+    u"没有从 Internet Explorer 的地址栏读到网址。";
+inline constexpr std::u16string_view kHintNotAnswering =
+    u"Internet Explorer 没有响应，请稍后再试。";
 inline constexpr std::u16string_view kHintNotAWebPage =
     u"只能翻译网页（以 http:// 或 https:// 开头的地址）。";
 

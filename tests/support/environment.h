@@ -22,7 +22,6 @@ std::string Utf8(std::u16string_view text);
 
 // Visible top-level windows of the class, of one process or (with a
 // process of 0) of one thread of this process.
-std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id,
-                                 DWORD thread_id = 0);
+std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id, DWORD thread_id = 0);
 
 }  // namespace corvane::testing

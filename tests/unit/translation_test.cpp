@@ -54,7 +54,7 @@ TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncoded) {
 }
 
 TEST(Combo1Click, APickThatOpensNothingSaysWhy) {
-  const auto browser_showing = [](std::u16string address) {
+  const auto browser_showing = [](const std::u16string& address) {
     return [address](FakeWindowSystem& windows) { windows.AddBrowser(address); };
   };
   const struct {

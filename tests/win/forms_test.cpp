@@ -382,7 +382,9 @@ TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
   const HWND first_control = form->WebBrowser1().Hwnd();
   ASSERT_NE(first, nullptr);
   ASSERT_NE(first_control, nullptr) << "the browser control was not created";
-  EXPECT_TRUE(WaitUntil([&] { return testing::Utf8(LocationUrl(*form)) == testing::Utf8(design::kPromotionPage); }, 5000))
+  EXPECT_TRUE(WaitUntil(
+      [&] { return testing::Utf8(LocationUrl(*form)) == testing::Utf8(design::kPromotionPage); },
+      5000))
       << testing::Utf8(LocationUrl(*form));
   wchar_t caption[200] = {};
   GetWindowTextW(first, caption, 200);
@@ -404,7 +406,9 @@ TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
   ASSERT_NE(form->Hwnd(), nullptr);
   EXPECT_TRUE(IsWindowVisible(form->Hwnd()));
   EXPECT_NE(form->WebBrowser1().Hwnd(), nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return testing::Utf8(LocationUrl(*form)) == testing::Utf8(design::kPromotionPage); }, 5000));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return testing::Utf8(LocationUrl(*form)) == testing::Utf8(design::kPromotionPage); },
+      5000));
   EXPECT_EQ(CountPromotionWindows(), 1U);
   SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0);
 }
@@ -455,8 +459,8 @@ bool OpenPromotionOnce() {
   promotion.Label1_Click();
   IWebBrowser2* browser = promotion.Window()->WebBrowser1().Browser();
   VARIANT_BOOL silent = VARIANT_FALSE;
-  const bool is_silent = browser != nullptr && SUCCEEDED(browser->get_Silent(&silent)) &&
-                         silent == VARIANT_TRUE;
+  const bool is_silent =
+      browser != nullptr && SUCCEEDED(browser->get_Silent(&silent)) && silent == VARIANT_TRUE;
   SendMessageW(promotion.Window()->Hwnd(), WM_CLOSE, 0, 0);
   return is_silent;
 }

@@ -75,10 +75,11 @@ TEST(Win32Shell, Combo1ClickOpensExactlyTheRequestForEachRow) {
   const std::string encoded(design::kHostileAddressEncoded);
   ASSERT_EQ(lines.size(), 2U);
   // The two recorders may finish in either order.
-  EXPECT_TRUE(std::is_permutation(lines.begin(), lines.end(),
-                                  std::vector<std::string>{std::string(design::kRow1Prefix) + encoded,
-                                                           std::string(design::kRow2Prefix) + encoded}
-                                      .begin()))
+  EXPECT_TRUE(
+      std::is_permutation(lines.begin(), lines.end(),
+                          std::vector<std::string>{std::string(design::kRow1Prefix) + encoded,
+                                                   std::string(design::kRow2Prefix) + encoded}
+                              .begin()))
       << lines[0] << "\n"
       << lines[1];
 }

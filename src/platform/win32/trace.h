@@ -3,21 +3,26 @@
 // Failures the user does not see fail (a picture that stays blank, a control
 // that is not made) are still told to whoever debugs: where, and the
 // HRESULT or Win32 error, through OutputDebugString (a debugger, DebugView).
+// The place is the caller's: the builtins below are evaluated where the
+// call is written (std::source_location is not in every compiler we use).
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdio>
-#include <source_location>
 
 namespace corvane::win32 {
 
-inline void Trace(const char* what, unsigned long code,
-                  std::source_location where = std::source_location::current()) {
+struct Where {
+  const char* file = __builtin_FILE();
+  int line = __builtin_LINE();
+  const char* function = __builtin_FUNCTION();
+};
+
+inline void Trace(const char* what, unsigned long code, Where where = {}) {
   char line[512];
-  const int length =
-      std::snprintf(line, sizeof(line), "Corvane: %s:%u %s: %s 0x%08lX\n", where.file_name(),
-                    static_cast<unsigned>(where.line()), where.function_name(), what, code);
+  const int length = std::snprintf(line, sizeof(line), "Corvane: %s:%d %s: %s 0x%08lX\n",
+                                   where.file, where.line, where.function, what, code);
   if (length <= 0) return;
   // Source names and function names are ASCII.
   wchar_t wide[sizeof(line)];
@@ -28,15 +33,13 @@ inline void Trace(const char* what, unsigned long code,
 }
 
 // FAILED(hr), and when it did, says so.
-inline bool Failed(HRESULT hr, std::source_location where = std::source_location::current()) {
+inline bool Failed(HRESULT hr, Where where = {}) {
   if (SUCCEEDED(hr)) return false;
   Trace("HRESULT", static_cast<unsigned long>(hr), where);
   return true;
 }
 
 // Says that a Win32 call failed, with the thread's last error.
-inline void TraceLastError(std::source_location where = std::source_location::current()) {
-  Trace("Win32 error", GetLastError(), where);
-}
+inline void TraceLastError(Where where = {}) { Trace("Win32 error", GetLastError(), where); }
 
 }  // namespace corvane::win32
