@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # CTest's emulator for the Windows test programs: runs one under Wine in the
 # test session that scripts/test.sh started (its prefix, X server, recorder
-# and pointer probe), with the desktop at the DPI the test asks for in
+# and reference picture), with the desktop at the DPI the test asks for in
 # CORVANE_TEST_DPI. Run without such a session, it starts one for this
 # program and ends it afterwards.
 #   wine-exec.sh PROGRAM.exe ARGS...

@@ -4,8 +4,8 @@
 #   wine_session_start DIR   sets WINEPREFIX and friends, starts Xvfb when needed
 #   wine_session_dpi N       sets the desktop's DPI (restarts the wineserver)
 #   wine_session_recorder EXE   registers EXE as the http and https handler
-#   wine_session_start_tests DIR BIN   a session for the tests: recorder, pointer
-#                            probe, reference picture, desktop at 96 DPI
+#   wine_session_start_tests DIR BIN   a session for the tests: recorder,
+#                            reference picture, desktop at 96 DPI
 #   wine_session_stop        ends what the two starts started, by id
 
 wine_session_start() {
@@ -88,24 +88,12 @@ wine_session_start_tests() {
   WINE_SESSION_OWN_DISPLAY=1 wine_session_start "$dir" 2>/dev/null
   wine_session_dpi 96
   wine_session_recorder "$bin/recorder.exe"
-  # The pointer's shape, read from the X server for the tests (cursors are
-  # private to their process under Wine).
-  rm -rf "$dir/probe"; mkdir -p "$dir/probe"
-  python3 "$source_dir/tests/e2e/cursor_probe.py" "$dir/probe" &
-  WINE_SESSION_PROBE_PID=$!
-  export CORVANE_PROBE_DIR; CORVANE_PROBE_DIR=$(winepath -w "$dir/probe")
   # The background picture's top-left corner as another decoder sees it.
   convert "$source_dir/resources/beach.jpg" -crop 640x320+0+0 +repage "$dir/beach-reference.ppm"
   export CORVANE_PICTURE_REFERENCE; CORVANE_PICTURE_REFERENCE=$(winepath -w "$dir/beach-reference.ppm")
 }
 
 wine_session_stop() {
-  if [ -n "${WINE_SESSION_PROBE_PID:-}" ]; then
-    touch "$WINE_SESSION_DIR/probe/stop"
-    kill "$WINE_SESSION_PROBE_PID" 2>/dev/null
-    wait "$WINE_SESSION_PROBE_PID" 2>/dev/null
-    WINE_SESSION_PROBE_PID=
-  fi
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
   [ -n "${WINEPREFIX:-}" ] && wineserver -w >/dev/null 2>&1
   if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then

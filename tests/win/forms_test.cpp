@@ -187,6 +187,18 @@ TEST_P(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) 
                                       IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   const auto arrow = LoadCursorW(nullptr, IDC_ARROW);
   ASSERT_NE(hand, nullptr);
+  // The resource: a monochrome cursor (an AND and an XOR mask, no colour)
+  // with its hotspot on the fingertip, at (5, 0) of 32 x 32.
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(hand, &info));
+  const win32::ScopedBitmap mask(info.hbmMask);
+  const win32::ScopedBitmap colour(info.hbmColor);
+  BITMAP masks{};
+  GetObjectW(mask.get(), sizeof(masks), &masks);
+  EXPECT_FALSE(colour);
+  EXPECT_EQ(masks.bmHeight, 2 * masks.bmWidth);
+  EXPECT_EQ(info.xHotspot * 32, 5U * static_cast<unsigned>(masks.bmWidth));
+  EXPECT_EQ(info.yHotspot, 0U);
   const RECT client = ClientRectOnScreen(form.Hwnd());
   const RECT& label = form.Label1().Bounds();
   const POINT over_label{client.left + (label.left + label.right) / 2,
