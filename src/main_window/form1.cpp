@@ -124,12 +124,13 @@ bool Form1::OnCreate() {
     return false;
   }
   if (!SetWindowSubclass(combo1_, Combo1WheelFilter, 0, 0)) win32::TraceLastError();
+  // Font and place first, so the texts are laid out once, in their own font.
+  ApplyDpi(dpis_.ForWindow(Hwnd()));
   for (const auto& target : translation::kTranslationTargets) {
     const std::wstring entry = win32::ToWide(target.entry);
     ComboBox_AddString(combo1_, entry.c_str());
   }
   SetWindowTextW(combo1_, kInitialText);
-  ApplyDpi(dpis_.ForWindow(Hwnd()));
   return true;
 }
 
