@@ -290,6 +290,12 @@ TEST_P(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   Key(VK_DOWN);
   EXPECT_EQ(shell.opened.size(), 1U);
   EXPECT_FALSE(IsWindowVisible(tip));
+  // Where the shell could not open it, the list keeps the pick; the shell
+  // has said why itself.
+  shell.succeeds = false;
+  Key(VK_UP);
+  EXPECT_EQ(ListText(), design::kRow1);
+  EXPECT_FALSE(IsWindowVisible(tip));
 }
 
 // The shell's DDE and COM calls run a modal loop in which the next pick can

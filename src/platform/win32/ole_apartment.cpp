@@ -15,9 +15,8 @@ bool OleApartment::Ensure() {
     TraceLastError();
     return false;
   }
-  // CoInitializeEx's documentation: a thread with a user interface is a
-  // single-threaded apartment, and needs no OLE 1 DDE (which the shell's
-  // own DDE conversations would otherwise meet).
+  // ShellExecuteEx's documentation asks for exactly this: shell extensions
+  // it may load want a single-threaded apartment, without OLE 1 DDE.
   const HRESULT com = co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   com_ = SUCCEEDED(com);
   if (!com_) Failed(com);

@@ -12,8 +12,8 @@ namespace corvane::win32 {
 bool Win32Shell::Open(platform::WindowHandle owner, std::u16string_view address) {
   const auto shell_execute = shell32_.Get<decltype(&ShellExecuteExW)>("ShellExecuteExW");
   if (shell_execute == nullptr) return false;
-  // The shell may hand the request to a COM server; ShellExecuteEx's
-  // documentation asks for COM on the calling thread first.
+  // The shell may hand the request to an extension activated through COM;
+  // ShellExecuteEx's documentation asks for COM on the thread first.
   ole_.Ensure();
   const std::wstring file = ToWide(address);
   SHELLEXECUTEINFOW info{};
