@@ -4,7 +4,6 @@
 
 #include "main_window/form1.h"
 #include "platform/win32/dpi.h"
-#include "platform/win32/scoped.h"
 #include "platform/win32/trace.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_window_system.h"
@@ -26,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   // Without it the list may still be made (common controls 6 registers its
   // classes on load); if it is not, Show fails below.
-  if (!InitCommonControlsEx(&controls)) corvane::win32::TraceLastError();
+  if (!InitCommonControlsEx(&controls)) win32::TraceLastError();
   if (!form1.Show(nShowCmd)) return 1;
 
   MSG message{};
