@@ -58,8 +58,6 @@ void NameProgramForBrowserEmulation() {
 bool WebBrowserHost::Create(HWND parent, int control_id) {
   // An ActiveX control needs OLE on its thread.
   if (!ole_.Ensure()) return false;
-  // Read by the engine when its first control in the process is made.
-  NameProgramForBrowserEmulation();
   const auto init = atl_.Get<AtlAxWinInitFn>("AtlAxWinInit");
   const auto get_control = atl_.Get<AtlAxGetControlFn>("AtlAxGetControl");
   if (init == nullptr || get_control == nullptr) return false;
