@@ -73,7 +73,9 @@ SIZE ClientPixels(int dpi) {
 // from Windows 10 on the wheel reaches it under the pointer even while
 // another window is active: every notch passing over it would be a pick. So
 // the closed list ignores the wheel; dropped down, its list scrolls as ever.
-// (Wine's combo box does not move on the wheel, so no test here sees this.)
+// Wine's combo box moves on a wheel message as Windows' does; only a real
+// notch over the focused text field stops at Wine's edit control, which does
+// not pass it on to the list as DefWindowProc does on Windows.
 LRESULT CALLBACK Combo1WheelFilter(HWND combo, UINT message, WPARAM wparam, LPARAM lparam,
                                    UINT_PTR id, DWORD_PTR /*data*/) {
   if (message == WM_MOUSEWHEEL && ComboBox_GetDroppedState(combo) == FALSE) return 0;
@@ -186,49 +188,60 @@ LRESULT Form1::OnCtlColor(HDC dc) {
 }
 
 void Form1::OnCombo1Notify(UINT code) {
-  const int selection = ComboBox_GetCurSel(combo1_);
-  bool click = false;
+  using translation::ListNotification;
+  ListNotification notification{};
   switch (code) {
     case CBN_DROPDOWN:
-      dropped_down_ = true;
-      break;
-    case CBN_SELENDOK:
-      // A pick in the dropped-down list, by mouse or Enter, the same entry
-      // again included. Some lists also send it for each key on the closed
-      // list, before the selection change that tells whether the key moved it.
-      if (!dropped_down_) return;
-      click = true;
-      break;
-    case CBN_SELCHANGE:
-      // On the closed list: a key that moved the selection. The list also
-      // reports a key (or its auto-repeat) that left it where it was, and
-      // while dropped down, every move before the pick.
-      click = !dropped_down_ && selection != last_selection_;
+      notification = ListNotification::kDropDown;
       break;
     case CBN_CLOSEUP:
-      dropped_down_ = false;
+      notification = ListNotification::kCloseUp;
+      // Whether the list was closed by a choice shows only once every
+      // notification of the input that closed it has come.
+      PostMessageW(Hwnd(), kComboSettledMessage, 0, 0);
+      break;
+    case CBN_SELCHANGE:
+      notification = ListNotification::kSelChange;
+      break;
+    case CBN_SELENDOK:
+      notification = ListNotification::kSelEndOk;
+      break;
+    case CBN_SELENDCANCEL:
+      notification = ListNotification::kSelEndCancel;
+      break;
+    case CBN_EDITCHANGE:
+      notification = ListNotification::kEditChange;
       break;
     default:
       return;
   }
-  last_selection_ = selection;
-  if (click && selection != CB_ERR) {
-    PostMessageW(Hwnd(), kComboClickMessage, static_cast<WPARAM>(selection), 0);
+  if (const auto row = combo1_picks_.OnNotification(notification, ComboBox_GetCurSel(combo1_))) {
+    // Taken once the combo box has finished its own work.
+    PostMessageW(Hwnd(), kComboPickMessage, static_cast<WPARAM>(*row), 0);
   }
 }
 
-void Form1::Combo1_Click(int row) {
+void Form1::OnCombo1Settled() {
+  if (const auto row = combo1_picks_.OnNotification(translation::ListNotification::kSettled,
+                                                    ComboBox_GetCurSel(combo1_))) {
+    TakePick(*row);
+  }
+}
+
+void Form1::TakePick(int row) {
   // One pick at a time: while the shell talks to a DDE handler or to COM it
   // runs a modal loop, which can deliver the next pick in here. That one
   // waits its turn and is taken after, in order.
   waiting_picks_.push_back(row);
   if (translating_) return;
   translating_ = true;
-  while (!waiting_picks_.empty()) {
+  // The same modal loop can close the window: what waits then goes with it.
+  while (!waiting_picks_.empty() && Hwnd() != nullptr) {
     const int next = waiting_picks_.front();
     waiting_picks_.pop_front();
     Translate(next);
   }
+  waiting_picks_.clear();
   translating_ = false;
 }
 
@@ -240,6 +253,9 @@ void Form1::Translate(int row) {
   SetWindowTextW(combo1_, entry.c_str());
   const translation::PickOutcome outcome =
       translation::Combo1_Click(target, windows_, shell_, win32::ToHandle(Hwnd()));
+  // Closed while the shell had it: its controls are gone, and their handles
+  // may already name other windows.
+  if (Hwnd() == nullptr) return;
   if (outcome == translation::PickOutcome::kOpened) {
     hint_.Hide();
     SetWindowTextW(combo1_, win32::ToWide(translation::kPrompt).c_str());
@@ -269,8 +285,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
     case WM_COMMAND:
       if (LOWORD(wparam) == kCombo1Id) OnCombo1Notify(HIWORD(wparam));
       return 0;
-    case kComboClickMessage:
-      Combo1_Click(static_cast<int>(wparam));
+    case kComboPickMessage:
+      TakePick(static_cast<int>(wparam));
+      return 0;
+    case kComboSettledMessage:
+      OnCombo1Settled();
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

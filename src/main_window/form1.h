@@ -13,6 +13,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/window_base.h"
 #include "platform/window_system.h"
+#include "translation/pick_detector.h"
 
 namespace corvane::main_window {
 
@@ -42,17 +43,21 @@ class Form1 final : public win32::BaseWindow<Form1> {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
  private:
-  // Posted for each pick with the picked row, so the handler runs once the
-  // combo box has finished its own work.
-  static constexpr UINT kComboClickMessage = WM_APP + 1;
+  // Posted for each pick with the picked row, so it is taken once the combo
+  // box has finished its own work.
+  static constexpr UINT kComboPickMessage = WM_APP + 1;
+  // Posted when the dropped-down list closes.
+  static constexpr UINT kComboSettledMessage = WM_APP + 2;
 
   bool OnCreate();
   void ApplyDpi(int dpi);
   void OnPaint();
   void OnDpiChanged(int dpi, const RECT& suggested);
-  // Decides from the list's notifications which are picks: Click events.
+  // Hands the list's notifications to the pick detector.
   void OnCombo1Notify(UINT code);
-  void Combo1_Click(int row);
+  void OnCombo1Settled();
+  // Queues a picked row and takes the queue in order.
+  void TakePick(int row);
   void Translate(int row);
   LRESULT OnCtlColor(HDC dc);
 
@@ -61,8 +66,7 @@ class Form1 final : public win32::BaseWindow<Form1> {
   platform::WindowSystem& windows_;
   platform::Shell& shell_;
   HWND combo1_ = nullptr;
-  bool dropped_down_ = false;
-  int last_selection_ = CB_ERR;  // as of the list's last notification
+  translation::PickDetector combo1_picks_;
   bool translating_ = false;
   std::deque<int> waiting_picks_;  // rows picked while one was with the shell
   LinkLabel label1_;

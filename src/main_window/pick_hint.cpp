@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "main_window/hint_placement.h"
 #include "platform/win32/trace.h"
 
 namespace corvane::main_window {
@@ -13,7 +14,9 @@ constexpr UINT_PTR kToolId = 1;
 TOOLINFOW Tool(HWND owner, wchar_t* text) {
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_TRACK;
+  // Centred below the tracking point, the stem pointing at it; without
+  // TTF_CENTERTIP Windows puts a tracking balloon above and to the right.
+  tool.uFlags = TTF_TRACK | TTF_CENTERTIP;
   tool.hwnd = owner;
   tool.uId = kToolId;
   tool.lpszText = text;
@@ -44,6 +47,8 @@ bool PickHint::Create(HWND owner) {
 }
 
 void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
+  // A hint for a window that is gone would have no timer to end it.
+  if (IsWindow(owner) == FALSE) return;
   if (tip_ == nullptr && !Create(owner)) return;
   Hide();
   text_ = text;
@@ -53,10 +58,21 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
   RECT bounds{};
   GetWindowRect(anchor, &bounds);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, LPARAM{2} * (bounds.right - bounds.left));
-  SendMessageW(tip_, TTM_TRACKPOSITION, 0,
-               MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
+  const auto balloon =
+      static_cast<DWORD>(SendMessageW(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+  const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right,
+                        monitor.rcWork.bottom};
+  const ScreenPoint at =
+      HintAnchor({bounds.left, bounds.top, bounds.right, bounds.bottom}, HIWORD(balloon), work);
+  SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
   SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
   shown_ = true;
+  RECT owner_rect{};
+  GetWindowRect(owner_, &owner_rect);
+  owner_at_ = {owner_rect.left, owner_rect.top};
   SetTimer(owner_, kTimerId, kShowMs, nullptr);
 }
 
@@ -69,9 +85,31 @@ void PickHint::Hide() {
 }
 
 bool PickHint::OnMessage(UINT message, WPARAM wparam) {
-  if (message != WM_TIMER || wparam != kTimerId) return false;
-  Hide();
-  return true;
+  switch (message) {
+    case WM_TIMER:
+      if (wparam != kTimerId) return false;
+      Hide();
+      return true;
+    case WM_MOVE:
+      // Also where the owner is minimised: it moves off the screen then.
+      if (shown_) {
+        RECT owner_rect{};
+        GetWindowRect(owner_, &owner_rect);
+        if (owner_rect.left != owner_at_.x || owner_rect.top != owner_at_.y) Hide();
+      }
+      return false;
+    case WM_SIZE:
+      if (wparam == SIZE_MINIMIZED) Hide();
+      return false;
+    case WM_DPICHANGED:  // made again at the next hint, in the new DPI's font
+    case WM_DESTROY:
+      Hide();
+      if (tip_ != nullptr) DestroyWindow(tip_);
+      tip_ = nullptr;
+      return false;
+    default:
+      return false;
+  }
 }
 
 }  // namespace corvane::main_window

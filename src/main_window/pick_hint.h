@@ -9,15 +9,16 @@ namespace corvane::main_window {
 
 // A short note beside a control that says why a pick opened nothing: a
 // balloon that takes no focus, needs no dismissing and goes by itself after
-// kShowMs. Made on first use, so start-up does not pay for it; it belongs to
-// its owner window and goes with it.
+// kShowMs. Made on first use, so start-up does not pay for it. It stays
+// with its owner: it goes when the owner moves, is minimised, changes DPI or
+// is destroyed, since a tracking tooltip stays where it was put.
 class PickHint {
  public:
   static constexpr UINT_PTR kTimerId = 0x4849;  // on the owner window
   static constexpr UINT kShowMs = 6000;
 
-  // Shows `text` pointing at the bottom centre of `anchor` (a child of
-  // `owner`), replacing any hint still shown.
+  // Shows `text` centred below `anchor` (a child of `owner`), pointing at it,
+  // replacing any hint still shown.
   void Show(HWND owner, HWND anchor, std::wstring_view text);
   void Hide();
 
@@ -25,8 +26,9 @@ class PickHint {
   bool Visible() const { return shown_; }
   const std::wstring& Text() const { return text_; }
 
-  // Handles the owner's timer that ends the hint; true when the message was
-  // the hint's.
+  // Sees every message of the owner: ends the hint on its timer and when the
+  // owner leaves the place the hint points at. True when the message was the
+  // hint's alone.
   bool OnMessage(UINT message, WPARAM wparam);
 
  private:
@@ -36,6 +38,7 @@ class PickHint {
   HWND tip_ = nullptr;  // owned by owner_, destroyed with it
   std::wstring text_;
   bool shown_ = false;
+  POINT owner_at_{};  // the owner's top-left when the hint was shown
 };
 
 }  // namespace corvane::main_window

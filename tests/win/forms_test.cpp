@@ -245,6 +245,11 @@ TEST_P(Form1Test, KeysThatMoveTheSelectionAndClicksInTheDroppedListArePicks) {
   EXPECT_EQ(shell.opened.size(), 2U) << "a key that left the selection where it was picked";
   Key(VK_UP);
   EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2, row1}));
+  // A wheel notch on the closed list moves it on Windows (and in Wine's
+  // combo box): no pick.
+  SendMessageW(form.Combo1(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  Pump();
+  EXPECT_EQ(shell.opened.size(), 3U) << "the wheel picked";
 
   // A click in the dropped list picks, the entry already selected too.
   ClickInDroppedList(1);
@@ -284,17 +289,30 @@ TEST_P(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::u16string(text, text + wcslen(text)), design::kHintNoBrowser);
   EXPECT_EQ(GetFocus(), focus) << "the hint took the focus";
+  // Below the list, across its middle, never over it.
+  RECT list{};
+  GetWindowRect(form.Combo1(), &list);
+  RECT balloon{};
+  GetWindowRect(tip, &balloon);
+  EXPECT_GE(balloon.top, list.bottom - 1) << "the hint covers the list";
+  EXPECT_LT(balloon.left, (list.left + list.right) / 2);
+  EXPECT_GT(balloon.right, (list.left + list.right) / 2);
+  // It stays with its window: moved, the window takes it away.
+  SetWindowPos(form.Hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_FALSE(IsWindowVisible(tip)) << "the hint stayed behind when its window moved";
+  Key(VK_DOWN);
+  ASSERT_TRUE(IsWindowVisible(tip));
 
   // A pick that opens hides it.
   browser.AddBrowser(u"http://a.example/");
-  Key(VK_DOWN);
+  Key(VK_UP);
   EXPECT_EQ(shell.opened.size(), 1U);
   EXPECT_FALSE(IsWindowVisible(tip));
   // Where the shell could not open it, the list keeps the pick; the shell
   // has said why itself.
   shell.succeeds = false;
-  Key(VK_UP);
-  EXPECT_EQ(ListText(), design::kRow1);
+  Key(VK_DOWN);
+  EXPECT_EQ(ListText(), design::kRow2);
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
@@ -311,6 +329,20 @@ TEST_P(Form1Test, APickArrivingWhileTheShellIsBusyIsTakenAfterTheOneBeforeIt) {
   EXPECT_EQ(Requests(), std::vector<std::u16string>(
                             {Request(design::kRow1Prefix), Request(design::kRow2Prefix)}));
   EXPECT_EQ(ListText(), design::kPrompt);
+}
+
+// The same loop can close the window: what waits goes with it.
+TEST_P(Form1Test, ClosedWhileTheShellIsBusyNothingMoreIsPicked) {
+  browser.AddBrowser(std::u16string(design::kHostileAddress));
+  shell.while_open = [this] {
+    Key(VK_DOWN);  // waits behind the one with the shell
+    SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  };
+  Key(VK_DOWN);
+  EXPECT_EQ(Requests(), std::vector<std::u16string>({Request(design::kRow1Prefix)}));
+  EXPECT_EQ(form.Hwnd(), nullptr);
+  EXPECT_EQ(form.Hint().Hwnd(), nullptr) << "a hint was made for a window that is gone";
+  EXPECT_EQ(open_windows.Count(), 0);
 }
 
 // The hint goes by itself.
