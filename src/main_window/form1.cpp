@@ -86,11 +86,14 @@ LRESULT CALLBACK Combo1WheelFilter(HWND combo, UINT message, WPARAM wparam, LPAR
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
+             const win32::Contrast& contrast, win32::OleApartment& ole,
              platform::WindowSystem& windows, platform::Shell& shell,
              std::function<void()> label1_click)
     : BaseWindow(open_windows),
       instance_(instance),
       dpis_(dpis),
+      contrast_(contrast),
+      ole_(ole),
       windows_(windows),
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour) {
@@ -126,6 +129,8 @@ bool Form1::OnCreate() {
     return false;
   }
   if (!SetWindowSubclass(combo1_, Combo1WheelFilter, 0, 0)) win32::TraceLastError();
+  high_contrast_ = contrast_.High();
+  ApplyColours();
   // Font and place first, so the texts are laid out once, in their own font.
   ApplyDpi(dpis_.ForWindow(Hwnd()));
   for (const auto& target : translation::kTranslationTargets) {
@@ -162,6 +167,14 @@ void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
 void Form1::OnPaint() {
   const win32::ScopedPaint paint(Hwnd());
   HDC dc = paint.get();
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  if (high_contrast_) {
+    // A picture under text would undo the contrast the user chose.
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    label1_.Paint(dc);
+    return;
+  }
   if (picture_stale_) {
     // Decoded at the first paint, not while the window is made, so the window
     // is up and answering first. Only what the client area can show is kept;
@@ -169,8 +182,6 @@ void Form1::OnPaint() {
     picture_.Load(instance_, IDR_BACKGROUND_JPEG, ClientPixels(dpi_));
     picture_stale_ = false;
   }
-  RECT client{};
-  GetClientRect(Hwnd(), &client);
   const SIZE picture = picture_.Size();
   // The background colour shows only where the picture does not reach.
   if (picture.cx < client.right || picture.cy < client.bottom) {
@@ -181,10 +192,62 @@ void Form1::OnPaint() {
   label1_.Paint(dc);
 }
 
-LRESULT Form1::OnCtlColor(HDC dc) {
-  SetTextColor(dc, kCombo1TextColour);
+LRESULT Form1::OnCtlColor(HDC dc) const {
+  SetTextColor(dc, high_contrast_ ? GetSysColor(COLOR_WINDOWTEXT) : kCombo1TextColour);
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void Form1::ApplyColours() {
+  // The system's link colour, as links have in high contrast.
+  label1_.SetColour(high_contrast_ ? GetSysColor(COLOR_HOTLIGHT) : kLabel1TextColour);
+}
+
+void Form1::OnThemeChanged() {
+  high_contrast_ = contrast_.High();
+  ApplyColours();
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT Form1::OnGetObject(WPARAM wparam, LPARAM lparam) {
+  // The id arrives as a 32-bit value, sign and all (WM_GETOBJECT).
+  const auto id = static_cast<LONG>(static_cast<DWORD>(lparam));
+  if (id == OBJID_CLIENT) {
+    if (!accessible_ && ole_.Ensure()) {
+      win32::ComPtr<IAccessible> standard = accessibility_.StandardClient(Hwnd());
+      if (standard) {
+        ClientAccessible::Link link{label1_.Text(),
+                                    [this] {
+                                      RECT bounds = label1_.Bounds();
+                                      MapWindowPoints(Hwnd(), nullptr,
+                                                      reinterpret_cast<POINT*>(&bounds), 2);
+                                      return bounds;
+                                    },
+                                    [this] { PostMessageW(Hwnd(), kLabel1ActivateMessage, 0, 0); }};
+        accessible_ =
+            MakeAccessible<ClientAccessible>(std::move(standard), std::move(link), accessibility_);
+      }
+    }
+    if (accessible_) return accessibility_.Answer(wparam, accessible_.get());
+  } else if (id == kHintObjectId && alert_ && ole_.Ensure()) {
+    return accessibility_.Answer(wparam, alert_.get());
+  }
+  return DefWindowProcW(Hwnd(), WM_GETOBJECT, wparam, lparam);
+}
+
+void Form1::AnnounceHint(const std::wstring& text) {
+  if (alert_) alert_->Disconnect();
+  RECT bounds{};
+  GetWindowRect(hint_.Hwnd(), &bounds);
+  alert_ = MakeAccessible<AlertAccessible>(text, bounds, accessibility_);
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, Hwnd(), kHintObjectId, CHILDID_SELF);
+}
+
+void Form1::Disconnect() {
+  if (accessible_) accessible_->Disconnect();
+  if (alert_) alert_->Disconnect();
+  accessible_.reset();
+  alert_.reset();
 }
 
 void Form1::OnCombo1Notify(UINT code) {
@@ -263,7 +326,9 @@ void Form1::Translate(int row) {
   }
   // Nothing went out and the list keeps the pick; say why, unless the shell did.
   if (const std::u16string_view hint = translation::HintFor(outcome); !hint.empty()) {
-    hint_.Show(Hwnd(), combo1_, win32::ToWide(hint));
+    const std::wstring text = win32::ToWide(hint);
+    hint_.Show(Hwnd(), combo1_, text);
+    if (hint_.Visible()) AnnounceHint(text);
   }
 }
 
@@ -296,6 +361,26 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
       return OnCtlColor(reinterpret_cast<HDC>(wparam));
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // Common controls learn of it only from their parent.
+      SendMessageW(combo1_, WM_SYSCOLORCHANGE, 0, 0);
+      OnThemeChanged();
+      return 0;
+    case WM_SETTINGCHANGE:
+      // Sent for every setting; only the contrast one matters here.
+      if (contrast_.High() != high_contrast_) OnThemeChanged();
+      return DefWindowProcW(Hwnd(), message, wparam, lparam);
+    case WM_THEMECHANGED:
+      OnThemeChanged();
+      return DefWindowProcW(Hwnd(), message, wparam, lparam);
+    case WM_GETOBJECT:
+      return OnGetObject(wparam, lparam);
+    case kLabel1ActivateMessage:
+      label1_.Activate();
+      return 0;
+    case WM_DESTROY:
+      Disconnect();
       return 0;
     default:
       return DefWindowProcW(Hwnd(), message, wparam, lparam);

@@ -51,7 +51,7 @@ bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam
       pressed_ = false;
       ReleaseCapture();
       // Like a button: the click counts when the button is let go over the label.
-      if (HitTest({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}) && on_click_) on_click_();
+      if (HitTest({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) Activate();
       result = 0;
       return true;
     }

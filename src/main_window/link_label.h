@@ -16,11 +16,18 @@ class LinkLabel {
   // Places the label's top-left corner and sizes it to its text in `font`.
   void Layout(HWND owner, HFONT font, POINT top_left);
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  void SetColour(COLORREF colour) { colour_ = colour; }
   void SetOnClick(std::function<void()> on_click) { on_click_ = std::move(on_click); }
 
+  const std::wstring& Text() const { return text_; }
   const RECT& Bounds() const { return bounds_; }
   bool HitTest(POINT client_point) const { return PtInRect(&bounds_, client_point) != FALSE; }
   void Paint(HDC dc) const;
+
+  // What a click on it does, also for assistive technology.
+  void Activate() const {
+    if (on_click_) on_click_();
+  }
 
   // Handles the cursor and the click; returns true when the message was the
   // label's and `result` holds the answer.

@@ -16,10 +16,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   win32::OleApartment ole;
   win32::OpenWindows open_windows;
   const win32::Dpi dpis;
+  const win32::Contrast contrast;
   win32::Win32WindowSystem windows;
   win32::Win32Shell shell(ole);
   promotion::Promotion promotion(hInstance, open_windows, dpis, ole);
-  main_window::Form1 form1(hInstance, open_windows, dpis, windows, shell,
+  main_window::Form1 form1(hInstance, open_windows, dpis, contrast, ole, windows, shell,
                            [&promotion] { promotion.Label1_Click(); });
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

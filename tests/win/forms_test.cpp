@@ -15,14 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_shell.h"
-#include "fakes/fake_window_system.h"
 #include "main_window/form1.h"
 #include "platform/win32/handles.h"
 #include "promotion/promotion.h"
 #include "resource_ids.h"
 #include "support/design.h"
 #include "support/environment.h"
+#include "support/form_fixture.h"
 #include "support/input.h"
 #include "support/promotion_checks.h"
 #include "support/wait.h"
@@ -48,68 +47,10 @@ RECT RectInParent(HWND child) {
   return rect;
 }
 
-// A main window in this process over a fake browser and a fake shell.
-class FormFixture {
- protected:
-  explicit FormFixture(win32::Dpi::Lookup lookup) : dpis(lookup) {}
-
-  // The list's text, as the user sees it.
-  std::u16string ListText() const {
-    wchar_t text[128] = {};
-    const int length = GetWindowTextW(form.Combo1(), text, 128);
-    return std::u16string(text, text + length);
-  }
-  // A key as the list gets it from its edit field; `repeat` marks the
-  // auto-repeat of a held key.
-  void Key(WORD key, bool repeat = false) {
-    SendMessageW(form.Combo1(), WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
-    Pump();
-  }
-  // The drop-down opened, then a click on `row` of its list after the
-  // pointer passed over the other row.
-  void ClickInDroppedList(int row) {
-    SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    GetComboBoxInfo(form.Combo1(), &info);
-    const auto item = static_cast<int>(SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
-    const auto at = [&](int r) { return MAKELPARAM(10, r * item + item / 2); };
-    SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at(1 - row));
-    SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at(row));
-    SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at(row));
-    SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at(row));
-    Pump();
-  }
-  // Runs what the window posted itself.
-  static void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  std::u16string Request(std::string_view prefix) const {
-    return design::Widen(prefix) + design::Widen(design::kHostileAddressEncoded);
-  }
-  std::vector<std::u16string> Requests() const {
-    std::vector<std::u16string> addresses;
-    for (const auto& request : shell.opened) addresses.push_back(request.address);
-    return addresses;
-  }
-
-  win32::OpenWindows open_windows;
-  const win32::Dpi dpis;
-  testing::FakeWindowSystem browser;
-  testing::FakeShell shell;
-  int label_clicks = 0;
-  main_window::Form1 form{GetModuleHandleW(nullptr), open_windows, dpis, browser, shell,
-                          [this] { ++label_clicks; }};
-};
-
 // Each case runs with the newer DPI calls where the system has them, as on
 // Windows 8.1 with the monitor's DPI from shcore, and as on Windows 7, with
 // the older calls only.
-class Form1Test : public FormFixture, public ::testing::TestWithParam<win32::Dpi::Lookup> {
+class Form1Test : public testing::FormFixture, public ::testing::TestWithParam<win32::Dpi::Lookup> {
  protected:
   Form1Test() : FormFixture(GetParam()) {}
   void SetUp() override { ASSERT_TRUE(form.Show(SW_SHOWNORMAL)); }
@@ -347,7 +288,7 @@ TEST_P(Form1Test, ClosedWhileTheShellIsBusyNothingMoreIsPicked) {
 
 // The hint goes by itself.
 TEST(PickHint, GoesAwayByItself) {
-  struct Fixture : FormFixture {
+  struct Fixture : testing::FormFixture {
     Fixture() : FormFixture(win32::Dpi::Lookup::kNewerWhereAvailable) {}
     using FormFixture::form;
     using FormFixture::Key;
