@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "main_window/jpeg_top_rows.h"
+#include "picture/jpeg_top_rows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   constexpr int kWidth = 70;
   constexpr int kHeight = 40;
-  const corvane::main_window::Pixels32 decoded =
-      corvane::main_window::DecodeJpegTopLeft({data, size}, kWidth, kHeight);
+  const corvane::picture::Pixels32 decoded =
+      corvane::picture::DecodeJpegTopLeft({data, size}, kWidth, kHeight);
   if (decoded.empty()) return 0;
   if (decoded.width <= 0 || decoded.width > kWidth || decoded.height <= 0 ||
       decoded.height > kHeight ||

@@ -17,7 +17,9 @@ for target in request_fuzzer geturl_fuzzer jpeg_fuzzer; do
   if build/fuzz/fuzz/$target "${limit[@]}" -artifact_prefix=build/fuzz/crashes/ \
        "$corpus" "fuzz/corpus/${target%_fuzzer}" >"$log" 2>&1; then
     runs=$(grep -oE 'Done [0-9]+ runs' "$log" | grep -oE '[0-9]+' | tail -n1)
-    echo "fuzz: $target ok, ${runs:-?} executions"
+    # Coverage points of the code under test that the corpus reaches.
+    cov=$(grep -oE 'cov: [0-9]+' "$log" | grep -oE '[0-9]+' | tail -n1)
+    echo "fuzz: $target ok, ${runs:-?} executions, coverage ${cov:-?}"
   else
     echo "fuzz: $target FAILED"; tail -n 30 "$log"; status=1
   fi

@@ -20,8 +20,8 @@ tidy() { # preset, files...
   printf '%s\n' "$@" | xargs -P "$(nproc)" -n 4 clang-tidy -p "build/$preset" --quiet "${extra[@]}" 2>&1 |
     grep -vE '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' || true
 }
-native=$(git ls-files 'src/address_reader/*.cpp' 'src/translation/*.cpp' 'tests/unit/*.cpp')
-windows=$(git ls-files 'src/platform/win32/*.cpp' 'src/main_window/*.cpp' 'src/promotion/*.cpp' 'tests/support/*.cpp' 'tests/win/*.cpp' 'tests/e2e/*.cpp' 'bench/*.cpp')
+native=$(git ls-files 'src/address_reader/*.cpp' 'src/translation/*.cpp' 'src/picture/*.cpp' 'tests/unit/*.cpp')
+windows=$(git ls-files 'src/platform/win32/*.cpp' 'src/main_window/*.cpp' 'src/app/*.cpp' 'src/promotion/*.cpp' 'tests/support/*.cpp' 'tests/win/*.cpp' 'tests/e2e/*.cpp' 'bench/*.cpp')
 fuzz=$(git ls-files 'fuzz/*.cpp')
 findings=$( { tidy native $native; tidy windows $windows; [ -f build/fuzz/compile_commands.json ] && tidy fuzz $fuzz; } )
 if [ -n "$findings" ]; then

@@ -25,5 +25,15 @@ fi
 log=$(mktemp "$WINE_SESSION_DIR/tmp/run.XXXXXX")
 wine "$program" "$@" >"$log" 2>&1 </dev/null
 status=$?
+# A test program prints its first line as soon as it runs. Failing with no
+# output at all, it never ran: Wine lost it while starting (seen right after
+# the DPI switch restarted the wineserver). Warm the server up and run it
+# once more; a program that ran and failed is never run again.
+if [ $status -ne 0 ] && [ ! -s "$log" ]; then
+  wineserver -p >/dev/null 2>&1
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  wine "$program" "$@" >"$log" 2>&1 </dev/null
+  status=$?
+fi
 tr -d '\r' <"$log"; rm -f "$log"
 exit $status

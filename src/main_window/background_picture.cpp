@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "main_window/jpeg_top_rows.h"
+#include "picture/jpeg_top_rows.h"
 #include "platform/win32/trace.h"
 
 namespace corvane::main_window {
@@ -35,7 +35,8 @@ ResourceBytes FindResourceBytes(HINSTANCE instance, int resource_id) {
 bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) {
   const ResourceBytes jpeg = FindResourceBytes(instance, resource_id);
   if (jpeg.data == nullptr) return false;
-  const Pixels32 decoded = DecodeJpegTopLeft({jpeg.data, jpeg.size}, visible.cx, visible.cy);
+  const picture::Pixels32 decoded =
+      picture::DecodeJpegTopLeft({jpeg.data, jpeg.size}, visible.cx, visible.cy);
   if (decoded.empty()) {
     win32::Trace("the picture could not be decoded", static_cast<unsigned long>(resource_id));
     return false;

@@ -156,12 +156,12 @@ void Form1::ApplyDpi(int dpi) {
   label1_.Layout(Hwnd(), label_font_.get(),
                  {TwipsToPixels(kLabel1Twips.x, dpi), TwipsToPixels(kLabel1Twips.y, dpi)});
   picture_stale_ = true;
+  hint_.Reset();  // made again at the next hint, in the new DPI's font
 }
 
-void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
-  ApplyDpi(dpi);
+void Form1::PlaceForDpi(const RECT& suggested, int dpi) {
+  // The client area stays exactly its design size at the new DPI.
   PlaceWithClientSize(dpis_, Hwnd(), {suggested.left, suggested.top}, ClientPixels(dpi), dpi);
-  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void Form1::OnPaint() {
@@ -359,9 +359,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       return OnCtlColor(reinterpret_cast<HDC>(wparam));
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-      return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls learn of it only from their parent.
       SendMessageW(combo1_, WM_SYSCOLORCHANGE, 0, 0);

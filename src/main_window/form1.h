@@ -61,10 +61,13 @@ class Form1 final : public win32::BaseWindow<Form1> {
   // runs as a click does, outside the call that asked for it.
   static constexpr UINT kLabel1ActivateMessage = WM_APP + 3;
 
+  friend class win32::BaseWindow<Form1>;
+
   bool OnCreate();
+  // Lays the controls and fonts out at `dpi`.
   void ApplyDpi(int dpi);
+  void PlaceForDpi(const RECT& suggested, int dpi);
   void OnPaint();
-  void OnDpiChanged(int dpi, const RECT& suggested);
   // Hands the list's notifications to the pick detector.
   void OnCombo1Notify(UINT code);
   void OnCombo1Settled();

@@ -84,6 +84,12 @@ void PickHint::Hide() {
   SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
+void PickHint::Reset() {
+  Hide();
+  if (tip_ != nullptr) DestroyWindow(tip_);
+  tip_ = nullptr;
+}
+
 bool PickHint::OnMessage(UINT message, WPARAM wparam) {
   switch (message) {
     case WM_TIMER:
@@ -101,11 +107,8 @@ bool PickHint::OnMessage(UINT message, WPARAM wparam) {
     case WM_SIZE:
       if (wparam == SIZE_MINIMIZED) Hide();
       return false;
-    case WM_DPICHANGED:  // made again at the next hint, in the new DPI's font
     case WM_DESTROY:
-      Hide();
-      if (tip_ != nullptr) DestroyWindow(tip_);
-      tip_ = nullptr;
+      Reset();
       return false;
     default:
       return false;

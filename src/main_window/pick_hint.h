@@ -10,8 +10,9 @@ namespace corvane::main_window {
 // A short note beside a control that says why a pick opened nothing: a
 // balloon that takes no focus, needs no dismissing and goes by itself after
 // kShowMs. Made on first use, so start-up does not pay for it. It stays
-// with its owner: it goes when the owner moves, is minimised, changes DPI or
-// is destroyed, since a tracking tooltip stays where it was put.
+// with its owner: it goes when the owner moves, is minimised or is
+// destroyed, since a tracking tooltip stays where it was put (and the owner
+// resets it when its DPI changes).
 class PickHint {
  public:
   static constexpr UINT_PTR kTimerId = 0x4849;  // on the owner window
@@ -21,6 +22,8 @@ class PickHint {
   // replacing any hint still shown.
   void Show(HWND owner, HWND anchor, std::wstring_view text);
   void Hide();
+  // Hides it and lets its window go; the next Show makes one anew.
+  void Reset();
 
   HWND Hwnd() const { return tip_; }
   bool Visible() const { return shown_; }

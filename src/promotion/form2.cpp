@@ -78,9 +78,7 @@ void Form2::CentreOnScreen() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form2::OnDpiChanged(int dpi, const RECT& suggested) {
-  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+void Form2::ApplyDpi(int dpi) {
   // The control keeps its load size, now at the new DPI.
   SetWindowPos(web_browser1_.Hwnd(), nullptr, 0, 0, TwipsToPixels(kLoadTwips.cx, dpi),
                TwipsToPixels(kLoadTwips.cy, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -96,9 +94,6 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
     case WM_SETFOCUS:
       // The browser control is the window's only control and takes the focus.
       if (web_browser1_.Hwnd() != nullptr) SetFocus(web_browser1_.Hwnd());
-      return 0;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_DESTROY:
       // Closing unloads the window; the object stays for the next show.

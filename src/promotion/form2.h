@@ -41,7 +41,9 @@ class Form2 final : public win32::BaseWindow<Form2> {
   bool Load();
   void Form_Load();
   void CentreOnScreen();
-  void OnDpiChanged(int dpi, const RECT& suggested);
+  friend class win32::BaseWindow<Form2>;
+  // The control's size at `dpi`; the window takes the place Windows suggests.
+  void ApplyDpi(int dpi);
 
   HINSTANCE instance_;
   const win32::Dpi& dpis_;

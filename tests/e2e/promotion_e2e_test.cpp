@@ -32,7 +32,7 @@ HWND WaitForPromotion(const CorvaneApp& app) {
 HWND Control(HWND window) { return FindWindowExW(window, nullptr, L"AtlAxWin", nullptr); }
 
 void ExpectLoadedAndCentred(HWND window) {
-  ExpectPromotionWindowLoaded(window, Control(window));
+  EXPECT_TRUE(PromotionWindowLoaded(window, Control(window)));
   EXPECT_NE(FindWindowExW(Control(window), nullptr, L"Shell Embedding", nullptr), nullptr)
       << "no WebBrowser control in the container";
 }

@@ -22,7 +22,9 @@ int Dpi::ForWindow(HWND window) const {
     if (const UINT dpi = get_dpi_for_window_(window); dpi != 0) return static_cast<int>(dpi);
   } else if (monitor_dpi_allowed_) {
     // The monitor the window is on; the system's DPI may be another's.
-    const auto get_dpi_for_monitor = shcore_.Get<GetDpiForMonitorFn>("GetDpiForMonitor");
+    const auto get_dpi_for_monitor = get_dpi_for_monitor_ != nullptr
+                                         ? get_dpi_for_monitor_
+                                         : shcore_.Get<GetDpiForMonitorFn>("GetDpiForMonitor");
     constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
     UINT x = 0;
     UINT y = 0;

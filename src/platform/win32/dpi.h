@@ -19,7 +19,14 @@ class Dpi {
     kOlderOnly,    // as on Windows 7: none of them
   };
 
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
   explicit Dpi(Lookup lookup = Lookup::kNewerWhereAvailable);
+  // As on Windows 8.1 with `monitor_dpi` standing in for shcore's
+  // GetDpiForMonitor: a test's monitor at another DPI than the system's.
+  Dpi(Lookup lookup, GetDpiForMonitorFn monitor_dpi) : Dpi(lookup) {
+    get_dpi_for_monitor_ = monitor_dpi;
+  }
 
   int ForWindow(HWND window) const;
   int ForSystem() const;
@@ -31,13 +38,12 @@ class Dpi {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   using GetDpiForSystemFn = UINT(WINAPI*)();
   using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
   GetDpiForWindowFn get_dpi_for_window_ = nullptr;
   GetDpiForSystemFn get_dpi_for_system_ = nullptr;
   AdjustWindowRectExForDpiFn adjust_window_rect_ex_for_dpi_ = nullptr;
   // Only looked for where user32 has no per-window DPI.
   mutable SystemLibrary shcore_{L"shcore.dll"};
+  GetDpiForMonitorFn get_dpi_for_monitor_ = nullptr;  // else shcore's
   bool monitor_dpi_allowed_ = true;
 };
 

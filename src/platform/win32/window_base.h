@@ -4,9 +4,11 @@
 // C++ object rides in on CreateWindowEx's lpParam, is attached at
 // WM_NCCREATE, gets every message after that through Derived::HandleMessage
 // and is let go at WM_NCDESTROY. The tool's open windows are counted there.
+// A change of DPI is handled here too, the same way for every window.
 
 #include <windows.h>
 
+#include <bit>
 #include <utility>
 
 namespace corvane::win32 {
@@ -54,6 +56,14 @@ class BaseWindow {
     return hwnd_ != nullptr;
   }
 
+  // At a change of DPI, after Derived::ApplyDpi has laid the contents out
+  // again: takes the rectangle Windows suggests. A window that must keep an
+  // exact client size places itself instead.
+  void PlaceForDpi(const RECT& suggested, int /*dpi*/) {
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
   // Destroys the window, if open, without telling this object.
   void Destroy() {
     HWND window = std::exchange(hwnd_, nullptr);
@@ -86,7 +96,8 @@ class BaseWindow {
                                      LPARAM lparam) noexcept {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+      // The message carries a pointer in its integer.
+      const auto* create = std::bit_cast<const CREATESTRUCTW*>(lparam);
       self = static_cast<Derived*>(create->lpCreateParams);
       self->hwnd_ = hwnd;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -95,6 +106,15 @@ class BaseWindow {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    if (message == WM_DPICHANGED) {
+      // As the per-monitor DPI sample does: contents and fonts for the new
+      // DPI, the window where Windows suggests, then one repaint.
+      const int dpi = HIWORD(wparam);
+      self->ApplyDpi(dpi);
+      self->PlaceForDpi(*std::bit_cast<const RECT*>(lparam), dpi);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    }
     const LRESULT result = self->HandleMessage(message, wparam, lparam);
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-namespace corvane::main_window {
+namespace corvane::picture {
 
 struct Pixels32 {
   int width = 0;
@@ -24,4 +24,4 @@ struct Pixels32 {
 // or is damaged where it is needed.
 Pixels32 DecodeJpegTopLeft(std::span<const std::uint8_t> jpeg, int width, int height);
 
-}  // namespace corvane::main_window
+}  // namespace corvane::picture

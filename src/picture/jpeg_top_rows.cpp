@@ -1,4 +1,4 @@
-#include "main_window/jpeg_top_rows.h"
+#include "picture/jpeg_top_rows.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <optional>
 
-namespace corvane::main_window {
+namespace corvane::picture {
 
 namespace {
 
@@ -51,8 +51,10 @@ struct Component {
   std::vector<std::uint8_t> plane;
 };
 
-// Entropy-coded bits, with stuffed zero bytes taken out; at a marker it
-// gives zeros and stays there.
+// Entropy-coded bits, with stuffed zero bytes taken out. Coded data never
+// runs into a marker (a restart interval's last byte is padded with ones,
+// which are not read): reaching one, or the end, means the data is damaged
+// or cut short, and it gives zeros from there and says so.
 class BitReader {
  public:
   BitReader(std::span<const std::uint8_t> data, std::size_t position)
@@ -71,26 +73,29 @@ class BitReader {
   }
 
   // After a restart interval: drops what is left of the byte and steps over
-  // the restart marker; false when there is none.
+  // the restart marker, which must be the next one of RST0 to RST7 in turn;
+  // false when it is not there.
   bool Restart() {
     count_ = 0;
-    if (position_ + 1 < data_.size() && data_[position_] == 0xFF && data_[position_ + 1] >= 0xD0 &&
-        data_[position_ + 1] <= 0xD7) {
+    const std::uint8_t expected = 0xD0 + (restarts_ % 8);
+    if (position_ + 1 < data_.size() && data_[position_] == 0xFF &&
+        data_[position_ + 1] == expected) {
       position_ += 2;
+      ++restarts_;
       return true;
     }
     return false;
   }
 
-  // Whether the data ended before what was read: a picture cut short.
-  bool Exhausted() const { return exhausted_; }
+  // Whether a read went past the coded data: into a marker or the end.
+  bool Overrun() const { return overrun_; }
 
  private:
   void Fill() {
     buffer_ = 0;
     count_ = 8;
     if (position_ >= data_.size()) {
-      exhausted_ = true;
+      overrun_ = true;
       return;
     }
     const std::uint8_t byte = data_[position_];
@@ -98,8 +103,10 @@ class BitReader {
       if (position_ + 1 < data_.size() && data_[position_ + 1] == 0x00) {
         position_ += 2;
         buffer_ = 0xFF;
+        return;
       }
-      return;  // a marker: zeros from here on
+      overrun_ = true;  // a marker
+      return;
     }
     ++position_;
     buffer_ = byte;
@@ -109,7 +116,8 @@ class BitReader {
   std::size_t position_;
   int buffer_ = 0;
   int count_ = 0;
-  bool exhausted_ = false;
+  unsigned restarts_ = 0;
+  bool overrun_ = false;
 };
 
 // The value of `bits` bits read as a coefficient difference.
@@ -222,15 +230,11 @@ class Decoder {
       const int precision = segment[at] >> 4;
       const int id = segment[at] & 0x0F;
       ++at;
-      const std::size_t size = precision == 0 ? 64 : 128;
-      if (id > 3 || precision > 1 || at + size > segment.size()) return false;
-      for (std::size_t k = 0; k < 64; ++k) {
-        quant_[id][kZigZag[k]] =
-            precision == 0
-                ? segment[at + k]
-                : static_cast<std::uint16_t>((segment[at + 2 * k] << 8) | segment[at + 2 * k + 1]);
-      }
-      at += size;
+      // An 8-bit frame takes 8-bit tables only (ITU T.81, B.2.4.1).
+      if (id > 3 || precision != 0 || at + 64 > segment.size()) return false;
+      for (std::size_t k = 0; k < 64; ++k) quant_[id][kZigZag[k]] = segment[at + k];
+      quant_defined_[id] = true;
+      at += 64;
     }
     return true;
   }
@@ -257,7 +261,8 @@ class Decoder {
   }
 
   bool ReadFrame(std::span<const std::uint8_t> segment) {
-    if (segment.size() < 6 || segment[0] != 8) return false;
+    // One frame a picture: a second would be another picture's.
+    if (!components_.empty() || segment.size() < 6 || segment[0] != 8) return false;
     image_height_ = (segment[1] << 8) | segment[2];
     image_width_ = (segment[3] << 8) | segment[4];
     const int count = segment[5];
@@ -292,7 +297,7 @@ class Decoder {
       c.dc_table = segment[2 + 2 * i] >> 4;
       c.ac_table = segment[2 + 2 * i] & 0x0F;
       if (c.dc_table > 3 || c.ac_table > 3 || !dc_[c.dc_table].defined ||
-          !ac_[c.ac_table].defined) {
+          !ac_[c.ac_table].defined || !quant_defined_[c.quant]) {
         return false;
       }
     }
@@ -306,6 +311,9 @@ class Decoder {
     const std::optional<int> size = DecodeSymbol(bits, dc_[c.dc_table]);
     if (!size || *size > 11) return false;
     c.dc_prediction += Extend(bits.Bits(*size), *size);
+    // An 8-bit picture's DC coefficient fits in 11 bits; anything beyond is
+    // damage, and would in the end overflow.
+    if (c.dc_prediction < -2048 || c.dc_prediction > 2047) return false;
     block[0] = static_cast<float>(c.dc_prediction * q[0]);
     for (int k = 1; k < 64;) {
       const std::optional<int> symbol = DecodeSymbol(bits, ac_[c.ac_table]);
@@ -354,7 +362,7 @@ class Decoder {
         for (Component& c : components_) {
           for (int by = 0; by < c.v; ++by) {
             for (int bx = 0; bx < c.h; ++bx) {
-              if (!DecodeBlock(bits, c, block)) return {};
+              if (!DecodeBlock(bits, c, block) || bits.Overrun()) return {};
               // Blocks right of what is shown are read, not transformed.
               if (column >= mcus_needed_across) continue;
               const int x = (column * c.h + bx) * 8;
@@ -366,7 +374,7 @@ class Decoder {
         ++mcus_done;
       }
     }
-    if (bits.Exhausted()) return {};
+    if (bits.Overrun()) return {};
     return ToPixels(width, height);
   }
 
@@ -424,7 +432,8 @@ class Decoder {
   int max_h_ = 1;
   int max_v_ = 1;
   int restart_interval_ = 0;
-  std::array<std::array<std::uint16_t, 64>, 4> quant_{};
+  std::array<std::array<std::uint8_t, 64>, 4> quant_{};
+  std::array<bool, 4> quant_defined_{};
   std::array<HuffmanTable, 4> dc_{};
   std::array<HuffmanTable, 4> ac_{};
   std::vector<Component> components_;
@@ -436,4 +445,4 @@ Pixels32 DecodeJpegTopLeft(std::span<const std::uint8_t> jpeg, int width, int he
   return Decoder(jpeg, width, height).Run();
 }
 
-}  // namespace corvane::main_window
+}  // namespace corvane::picture

@@ -1,0 +1,26 @@
+# Fails when a file of a room includes a header of a room it may not use.
+#   cmake -DROOM=name -DUSES=a,b -DFILES=x.cpp,y.h -DSTAMP=file -P check_room.cmake
+# A room is a folder under src/ ("platform/win32" is one of its own); a flat
+# include (resource_ids.h) is the resources'.
+string(REPLACE "," ";" USES "${USES}")
+string(REPLACE "," ";" FILES "${FILES}")
+set(allowed ${ROOM} ${USES})
+set(wrong "")
+foreach(file IN LISTS FILES)
+  file(STRINGS "${file}" includes REGEX "^#include \"[^\"]+\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+    get_filename_component(room "${header}" DIRECTORY)
+    if(room STREQUAL "")
+      continue()
+    endif()
+    list(FIND allowed "${room}" found)
+    if(found EQUAL -1)
+      string(APPEND wrong "\n  ${file}: ${header} (room ${ROOM} may use: ${USES})")
+    endif()
+  endforeach()
+endforeach()
+if(wrong)
+  message(FATAL_ERROR "an include runs against the rooms' order:${wrong}")
+endif()
+file(TOUCH "${STAMP}")

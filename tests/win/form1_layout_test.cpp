@@ -1,0 +1,179 @@
+// The main window's layout at the desktop's DPI (CORVANE_TEST_DPI says which
+// one the run expects), with each way of asking for the DPI that Windows 7
+// to 11 offer, and its pointer over the label.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "main_window/form1.h"
+#include "resource_ids.h"
+#include "support/design.h"
+#include "support/environment.h"
+#include "support/form_fixture.h"
+#include "support/input.h"
+#include "support/wait.h"
+
+namespace corvane {
+namespace {
+
+using design::Pixels;
+using testing::TestDpi;
+using testing::WaitUntil;
+
+RECT ClientRectOnScreen(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The ways of asking for the DPI: user32's per-window calls (Windows 10
+// 1607 on), shcore's per-monitor call (Windows 8.1), the system's (Windows 7).
+class Form1Layout : public testing::FormFixture,
+                    public ::testing::TestWithParam<win32::Dpi::Lookup> {
+ protected:
+  Form1Layout() : FormFixture(GetParam()) {}
+  void SetUp() override { ASSERT_TRUE(form.Show(SW_SHOWNORMAL)); }
+};
+
+INSTANTIATE_TEST_SUITE_P(DpiCalls, Form1Layout,
+                         ::testing::Values(win32::Dpi::Lookup::kNewerWhereAvailable,
+                                           win32::Dpi::Lookup::kMonitorOnly,
+                                           win32::Dpi::Lookup::kOlderOnly),
+                         [](const ::testing::TestParamInfo<win32::Dpi::Lookup>& param) {
+                           switch (param.param) {
+                             case win32::Dpi::Lookup::kMonitorOnly:
+                               return "AsWindows81";
+                             case win32::Dpi::Lookup::kOlderOnly:
+                               return "AsWindows7";
+                             default:
+                               return "AsWindows10";
+                           }
+                         });
+
+TEST_P(Form1Layout, GeometryFollowsTheDesktopDpi) {
+  const int dpi = TestDpi();
+  ASSERT_EQ(win32::Dpi().ForWindow(form.Hwnd()), dpi) << "the desktop is not at the run's DPI";
+  EXPECT_EQ(dpis.ForWindow(form.Hwnd()), dpi) << "this way of asking got another DPI";
+  RECT client{};
+  GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, Pixels(design::kClientWidth, dpi));
+  EXPECT_EQ(client.bottom, Pixels(design::kClientHeight, dpi));
+  RECT frame{};
+  GetWindowRect(form.Hwnd(), &frame);
+  EXPECT_EQ(frame.left, 0);
+  EXPECT_EQ(frame.top, 0);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(form.Hwnd(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U) << "the frame must not be resizable";
+
+  const RECT combo = RectInParent(form.Combo1());
+  EXPECT_EQ(combo.left, Pixels(design::kCombo1.left, dpi));
+  EXPECT_EQ(combo.top, Pixels(design::kCombo1.top, dpi));
+  EXPECT_EQ(combo.right - combo.left, Pixels(design::kCombo1.width, dpi));
+
+  const RECT& label = form.Label1().Bounds();
+  EXPECT_EQ(label.left, Pixels(design::kLabel1.left, dpi));
+  EXPECT_EQ(label.top, Pixels(design::kLabel1.top, dpi));
+  EXPECT_GT(label.right - label.left, 0);
+  EXPECT_GT(label.bottom - label.top, 0);
+  EXPECT_LE(label.bottom, client.bottom) << "the label fits the window";
+}
+
+TEST_P(Form1Layout, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
+  const int dpi = TestDpi() * 2;
+  LOGFONTW before{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(before),
+             &before);
+  RECT suggested{0, 0, 800, 300};
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT client{};
+  GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, Pixels(design::kClientWidth, dpi));
+  EXPECT_EQ(client.bottom, Pixels(design::kClientHeight, dpi));
+  const RECT combo = RectInParent(form.Combo1());
+  EXPECT_EQ(combo.left, Pixels(design::kCombo1.left, dpi));
+  EXPECT_EQ(combo.right - combo.left, Pixels(design::kCombo1.width, dpi));
+  EXPECT_EQ(form.Label1().Bounds().left, Pixels(design::kLabel1.left, dpi));
+  LOGFONTW after{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(after),
+             &after);
+  EXPECT_EQ(after.lfHeight, 2 * before.lfHeight) << "the list's font follows the DPI";
+  EXPECT_EQ(after.lfWeight, FW_BOLD);
+}
+
+// Under Wine the monitor's DPI is the system's, so a fault that took the one
+// for the other would pass above: here the monitor says another.
+TEST(Dpi, AsWindows81TheWindowTakesItsMonitorsDpiNotTheSystems) {
+  const win32::Dpi dpis(win32::Dpi::Lookup::kMonitorOnly,
+                        [](HMONITOR, int, UINT* x, UINT* y) -> HRESULT {
+                          *x = *y = 168;
+                          return S_OK;
+                        });
+  EXPECT_EQ(dpis.ForWindow(GetDesktopWindow()), 168);
+  EXPECT_EQ(win32::Dpi(win32::Dpi::Lookup::kOlderOnly).ForWindow(GetDesktopWindow()),
+            win32::Dpi().ForSystem());
+}
+
+class Form1Test : public testing::FormFixture, public ::testing::Test {
+ protected:
+  Form1Test() : FormFixture(win32::Dpi::Lookup::kNewerWhereAvailable) {}
+  void SetUp() override { ASSERT_TRUE(form.Show(SW_SHOWNORMAL)); }
+};
+
+TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) {
+  const auto hand =
+      static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER),
+                                      IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  const auto arrow = LoadCursorW(nullptr, IDC_ARROW);
+  ASSERT_NE(hand, nullptr);
+  // The resource: a monochrome cursor (an AND and an XOR mask, no colour)
+  // with its hotspot on the fingertip, at (5, 0) of 32 x 32.
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(hand, &info));
+  const win32::ScopedBitmap mask(info.hbmMask);
+  const win32::ScopedBitmap colour(info.hbmColor);
+  BITMAP masks{};
+  GetObjectW(mask.get(), sizeof(masks), &masks);
+  EXPECT_FALSE(colour);
+  EXPECT_EQ(masks.bmHeight, 2 * masks.bmWidth);
+  // Scaled with the cursor at higher DPIs, to the pixel.
+  EXPECT_NEAR(info.xHotspot, 5.0 * masks.bmWidth / 32, 1.0);
+  EXPECT_EQ(info.yHotspot, 0U);
+  const RECT client = ClientRectOnScreen(form.Hwnd());
+  const RECT& label = form.Label1().Bounds();
+  const POINT over_label{client.left + (label.left + label.right) / 2,
+                         client.top + (label.top + label.bottom) / 2};
+  const POINT over_background{client.left + 4, client.bottom - 4};
+  // The label is exactly its bounds: its last pixels are in, the next ones out.
+  EXPECT_TRUE(form.Label1().HitTest({label.left, label.top}));
+  EXPECT_TRUE(form.Label1().HitTest({label.right - 1, label.bottom - 1}));
+  EXPECT_FALSE(form.Label1().HitTest({label.right, label.top}));
+  EXPECT_FALSE(form.Label1().HitTest({label.left, label.bottom}));
+  EXPECT_FALSE(form.Label1().HitTest({label.left - 1, label.top}));
+  EXPECT_FALSE(form.Label1().HitTest({label.left, label.top - 1}));
+
+  testing::MoveMouse(over_label);
+  EXPECT_TRUE(WaitUntil([&] { return GetCursor() == hand; }, 3000));
+  testing::MoveMouse(over_background);
+  EXPECT_TRUE(WaitUntil([&] { return GetCursor() == arrow; }, 3000));
+
+  testing::Click(over_label);
+  EXPECT_TRUE(WaitUntil([&] { return label_clicks == 1; }, 3000));
+  testing::Click(over_background);
+  testing::Pause(500);
+  EXPECT_EQ(label_clicks, 1) << "a click beside the label is not the label's";
+}
+
+}  // namespace
+}  // namespace corvane
