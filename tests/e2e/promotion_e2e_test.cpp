@@ -31,10 +31,11 @@ HWND WaitForPromotion(const CorvaneApp& app) {
 // The browser control's container.
 HWND Control(HWND window) { return FindWindowExW(window, nullptr, L"AtlAxWin", nullptr); }
 
-void ExpectLoadedAndCentred(HWND window) {
-  EXPECT_TRUE(PromotionWindowLoaded(window, Control(window)));
-  EXPECT_NE(FindWindowExW(Control(window), nullptr, L"Shell Embedding", nullptr), nullptr)
-      << "no WebBrowser control in the container";
+::testing::AssertionResult LoadedAndCentred(HWND window) {
+  if (FindWindowExW(Control(window), nullptr, L"Shell Embedding", nullptr) == nullptr) {
+    return ::testing::AssertionFailure() << "no WebBrowser control in the container";
+  }
+  return PromotionWindowLoaded(window, Control(window));
 }
 
 TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
@@ -45,7 +46,7 @@ TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
   const HWND first = WaitForPromotion(app);
   ASSERT_NE(first, nullptr) << "no promotion window after a click on the label";
   EXPECT_EQ(Utf8(WindowText(first)), Utf8(design::kPromotionCaption));
-  ExpectLoadedAndCentred(first);
+  EXPECT_TRUE(LoadedAndCentred(first));
   // Moved away, so that a reload would show by its position.
   SetWindowPos(first, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -66,7 +67,7 @@ TEST(Promotion, TheLabelOpensOneWindowAndReopensItAfterClose) {
   ClickLabel(app);
   const HWND again = WaitForPromotion(app);
   ASSERT_NE(again, nullptr) << "the label did not open the window again";
-  ExpectLoadedAndCentred(again);
+  EXPECT_TRUE(LoadedAndCentred(again));
 }
 
 TEST(Promotion, TheToolRunsUntilItsLastWindowCloses) {

@@ -62,26 +62,28 @@ Footprint Measure(HANDLE process) {
 // USER objects) reads 0 and is left out here, and the footprint line
 // printed shows it.
 // `memory_allowance` nullopt: the caller judges memory itself.
-void ExpectNoGrowth(const Footprint& before, const Footprint& after,
-                    std::optional<SIZE_T> memory_allowance = SIZE_T{1} << 20) {
+::testing::AssertionResult NoGrowth(const Footprint& before, const Footprint& after,
+                                    std::optional<SIZE_T> memory_allowance = SIZE_T{1} << 20) {
   std::printf(
       "footprint before/after: handles %lu/%lu, private %zu/%zu, GDI %lu/%lu, USER %lu/%lu\n",
       before.handles, after.handles, before.private_bytes, after.private_bytes, before.gdi,
       after.gdi, before.user, after.user);
-  ASSERT_GT(before.private_bytes, 0U) << "the process's memory could not be read";
-  if (memory_allowance) {
-    EXPECT_LE(after.private_bytes, before.private_bytes + *memory_allowance)
-        << "private bytes grew";
+  if (before.private_bytes == 0) {
+    return ::testing::AssertionFailure() << "the process's memory could not be read";
   }
-  if (before.handles > 0) {
-    EXPECT_LE(after.handles, before.handles + 8) << "kernel handles grew";
+  if (memory_allowance && after.private_bytes > before.private_bytes + *memory_allowance) {
+    return ::testing::AssertionFailure() << "private bytes grew";
   }
-  if (before.gdi > 0) {
-    EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects grew";
+  if (before.handles > 0 && after.handles > before.handles + 8) {
+    return ::testing::AssertionFailure() << "kernel handles grew";
   }
-  if (before.user > 0) {
-    EXPECT_LE(after.user, before.user + 4) << "USER objects grew";
+  if (before.gdi > 0 && after.gdi > before.gdi + 4) {
+    return ::testing::AssertionFailure() << "GDI objects grew";
   }
+  if (before.user > 0 && after.user > before.user + 4) {
+    return ::testing::AssertionFailure() << "USER objects grew";
+  }
+  return ::testing::AssertionSuccess();
 }
 
 // The texts of the message boxes Corvane's process shows: the shell tells
@@ -162,7 +164,9 @@ TEST(Soak, PicksOpenEachRequestExactlyOnceAndNothingGrows) {
   EXPECT_EQ(log.Lines(), expected) << "requests lost, doubled or out of order";
   // A rare failure of the shell is Wine's; more than one pick in a hundred is ours.
   EXPECT_LE(shell_failures * 100, picks) << shell_failures << " picks failed in the shell";
-  if (picks > 2 * kBlock) ExpectNoGrowth(before, Measure(app.Process().Handle()));
+  if (picks > 2 * kBlock) {
+    EXPECT_TRUE(NoGrowth(before, Measure(app.Process().Handle())));
+  }
 }
 
 // Memory read after each cycle. A leak shows as growth spread over the
@@ -210,7 +214,7 @@ TEST(Soak, OpeningAndClosingThePromotionWindowDoesNotGrow) {
               cycles, samples.front(), samples.back(), spread);
   // A leak of 3 KiB a cycle spreads 300 KiB over 100 cycles.
   EXPECT_LE(spread, SIZE_T{160} << 10) << "memory grew cycle after cycle";
-  ExpectNoGrowth(before, after, /*memory_allowance=*/std::nullopt);
+  EXPECT_TRUE(NoGrowth(before, after, /*memory_allowance=*/std::nullopt));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 #include "translation/pick_detector.h"
@@ -7,11 +8,20 @@
 namespace corvane::translation {
 namespace {
 
-using N = ListNotification;
-struct Step {
-  N notification;
-  int selection;
-};
+// A sequence of notifications, each a letter and the list's selection then
+// (a digit, or - for none): D drop-down, C close-up, S selection change,
+// O end with a choice, X end without one, E edit change, T settled.
+std::vector<int> Picks(std::string_view sequence) {
+  PickDetector detector;
+  std::vector<int> picks;
+  for (std::size_t at = 0; at + 1 < sequence.size(); at += 3) {
+    static constexpr std::string_view kLetters = "DCSOXET";
+    const auto notification = static_cast<ListNotification>(kLetters.find(sequence[at]));
+    const int selection = sequence[at + 1] == '-' ? -1 : sequence[at + 1] - '0';
+    if (const auto pick = detector.OnNotification(notification, selection)) picks.push_back(*pick);
+  }
+  return picks;
+}
 
 // The orders the combo box documentation allows and the ones Wine records
 // (dlls/comctl32/combo.c, dlls/user32/tests/msg.c), each from a fresh list
@@ -19,101 +29,32 @@ struct Step {
 TEST(PickDetector, OnlyARowChosenInTheDroppedListOrAKeyThatMovesTheClosedListPicks) {
   const struct {
     const char* what;
-    std::vector<Step> steps;
+    std::string_view sequence;
     std::vector<int> picks;
   } rows[] = {
       {"click, the change after close-up (Wine), then a key that moves nothing",
-       {{N::kDropDown, -1},
-        {N::kSelEndOk, 1},
-        {N::kCloseUp, 1},
-        {N::kSelChange, 1},
-        {N::kSettled, 1},
-        {N::kSelEndOk, 1},
-        {N::kSelChange, 1}},
+       "D- O1 C1 S1 T1 O1 S1",
        {1}},
-      {"click, the change before the end and close-up",
-       {{N::kDropDown, -1},
-        {N::kSelChange, 0},
-        {N::kSelEndOk, 0},
-        {N::kCloseUp, 0},
-        {N::kSettled, 0}},
-       {0}},
-      {"Enter after moving with the keys in the dropped list",
-       {{N::kDropDown, -1},
-        {N::kSelChange, 0},
-        {N::kSelChange, 1},
-        {N::kSelEndOk, 1},
-        {N::kCloseUp, 1},
-        {N::kSettled, 1}},
-       {1}},
-      {"a click on the row already picked picks it again",
-       {{N::kSelChange, 0},
-        {N::kDropDown, 0},
-        {N::kSelEndOk, 0},
-        {N::kCloseUp, 0},
-        {N::kSelChange, 0},
-        {N::kSettled, 0}},
-       {0, 0}},
-      {"Escape after moving, then a key that moves the closed list",
-       {{N::kDropDown, -1},
-        {N::kSelChange, 0},
-        {N::kSelEndCancel, 0},
-        {N::kCloseUp, 0},
-        {N::kSettled, 0},
-        {N::kSelEndOk, 1},
-        {N::kSelChange, 1}},
-       {1}},
+      {"click, the change before the end and close-up", "D- S0 O0 C0 T0", {0}},
+      {"Enter after moving with the keys in the dropped list", "D- S0 S1 O1 C1 T1", {1}},
+      {"a click on the row already picked picks it again", "S0 D0 O0 C0 S0 T0", {0, 0}},
+      {"Escape after moving, then a key that moves the closed list", "D- S0 X0 C0 T0 O1 S1", {1}},
       {"the button opens and closes the list without choosing (it ends with SELENDOK)",
-       {{N::kDropDown, -1}, {N::kSelEndOk, -1}, {N::kCloseUp, -1}, {N::kSettled, -1}},
+       "D- O- C- T-",
        {}},
       {"the same after a pick that opened nothing, the list showing that entry",
-       {{N::kSelChange, 0},
-        {N::kDropDown, 0},
-        {N::kSelEndOk, 0},
-        {N::kCloseUp, 0},
-        {N::kSettled, 0}},
+       "S0 D0 O0 C0 T0",
        {0}},
-      {"F4 or Alt+Down, then closed again without moving",
-       {{N::kSelChange, 1},
-        {N::kDropDown, 1},
-        {N::kSelEndCancel, 1},
-        {N::kCloseUp, 1},
-        {N::kSettled, 1}},
-       {1}},
+      {"F4 or Alt+Down, then closed again without moving", "S1 D1 X1 C1 T1", {1}},
       {"keys on the closed list, SELENDOK before the change (Windows), held at either end",
-       {{N::kSelEndOk, 0},
-        {N::kSelChange, 0},
-        {N::kSelEndOk, 1},
-        {N::kSelChange, 1},
-        {N::kSelEndOk, 1},
-        {N::kSelChange, 1},
-        {N::kSelEndOk, 1},
-        {N::kSelChange, 1},
-        {N::kSelEndOk, 0},
-        {N::kSelChange, 0},
-        {N::kSelEndOk, 0},
-        {N::kSelChange, 0}},
+       "O0 S0 O1 S1 O1 S1 O1 S1 O0 S0 O0 S0",
        {0, 1, 0}},
-      {"keys on the closed list, the change alone (Wine)",
-       {{N::kSelChange, 0}, {N::kSelChange, 1}, {N::kSelChange, 1}},
-       {0, 1}},
-      {"typing an entry's text selects it silently; a key that then moves nothing",
-       {{N::kEditChange, 1}, {N::kSelEndOk, 1}, {N::kSelChange, 1}},
-       {}},
-      {"the focus lost with the list closed",
-       {{N::kSelChange, 0}, {N::kSelEndCancel, 0}, {N::kSettled, 0}},
-       {0}},
+      {"keys on the closed list, the change alone (Wine)", "S0 S1 S1", {0, 1}},
+      {"typing an entry's text selects it silently; a key that then moves nothing", "E1 O1 S1", {}},
+      {"the focus lost with the list closed", "S0 X0 T0", {0}},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    PickDetector detector;
-    std::vector<int> picks;
-    for (const Step& step : row.steps) {
-      if (const auto pick = detector.OnNotification(step.notification, step.selection)) {
-        picks.push_back(*pick);
-      }
-    }
-    EXPECT_EQ(picks, row.picks);
+    EXPECT_EQ(Picks(row.sequence), row.picks) << row.what;
   }
 }
 
