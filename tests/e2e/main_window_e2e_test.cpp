@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@
 #include <filesystem>
 
 #include "e2e/corvane_app.h"
+#include "platform/win32/ole_apartment.h"
+#include "platform/win32/scoped.h"
 #include "resource_ids.h"
 #include "support/design.h"
 
@@ -213,6 +216,33 @@ bool NearlyEqual(std::uint32_t a, std::uint32_t b) {
     if (difference > 8 || difference < -8) return false;
   }
   return true;
+}
+
+// A screen reader asks from its own process: the link must survive the trip.
+TEST(Label, AScreenReaderInAnotherProcessFindsTheLinkAndActivatesIt) {
+  const CorvaneApp app;
+  ASSERT_TRUE(app.Started());
+  win32::OleApartment ole;
+  ASSERT_TRUE(ole.Ensure());
+  win32::ComPtr<IAccessible> client;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(
+      app.Main(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(client.put())));
+  long count = 0;
+  ASSERT_HRESULT_SUCCEEDED(client->get_accChildCount(&count));
+  ASSERT_EQ(count, 2) << "the list and the link";
+  VARIANT link{};
+  link.vt = VT_I4;
+  link.lVal = 2;
+  VARIANT role{};
+  ASSERT_HRESULT_SUCCEEDED(client->get_accRole(link, &role));
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+  BSTR name = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(client->get_accName(link, &name));
+  const win32::ScopedBstr owned(name);
+  EXPECT_EQ(Utf8(std::wstring(name, SysStringLen(name))), Utf8(design::kLabel1Caption));
+  ASSERT_HRESULT_SUCCEEDED(client->accDoDefaultAction(link));
+  EXPECT_TRUE(WaitUntil([&] { return app.Windows(L"CorvaneForm2").size() == 1; }, 10000))
+      << "the link's default action opened no promotion window";
 }
 
 TEST(Label, ThePictureShowsBetweenTheLabelsLetters) {
