@@ -54,10 +54,12 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
   text_ = text;
   TOOLINFOW tool = Tool(owner_, text_.data());
   SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  // Wide enough for the longest hint on one or two lines at any DPI.
+  // No wider than the list it is centred on, so that centred below the list
+  // of a window at the screen's left edge it still fits on the screen; the
+  // longest hint takes three or four lines.
   RECT bounds{};
   GetWindowRect(anchor, &bounds);
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, LPARAM{2} * (bounds.right - bounds.left));
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, bounds.right - bounds.left);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor);

@@ -255,6 +255,10 @@ TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   EXPECT_GE(balloon.top, list.bottom - 1) << "the hint covers the list";
   EXPECT_LT(balloon.left, (list.left + list.right) / 2);
   EXPECT_GT(balloon.right, (list.left + list.right) / 2);
+  // Whole, with the window at the screen's left edge.
+  EXPECT_EQ(balloon.right - balloon.left,
+            LOWORD(SendMessageW(tip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool))))
+      << "the hint is cut";
   // It stays with its window: moved, the window takes it away.
   SetWindowPos(form.Hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_FALSE(IsWindowVisible(tip)) << "the hint stayed behind when its window moved";
