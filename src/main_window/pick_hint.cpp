@@ -56,7 +56,7 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
   SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   // No wider than the list it is centred on, so that centred below the list
   // of a window at the screen's left edge it still fits on the screen; the
-  // longest hint takes three or four lines.
+  // longer hints take two or three lines.
   RECT bounds{};
   GetWindowRect(anchor, &bounds);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, bounds.right - bounds.left);
