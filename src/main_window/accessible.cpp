@@ -139,6 +139,17 @@ long ClientAccessible::LinkId() {
 }
 
 // Everything but the link is the system's: its answers pass through.
+ClientAccessible::ClientAccessible(win32::ComPtr<IAccessible> standard, Link link,
+                                   AccessibilityApi& api)
+    : standard_(std::move(standard)), link_(std::move(link)), api_(api) {
+  // The system's object enumerates its children (Windows' and Wine's both
+  // do); without, its children are given by id.
+  if (standard_) {
+    standard_->QueryInterface(__uuidof(IEnumVARIANT),
+                              reinterpret_cast<void**>(system_children_.put()));
+  }
+}
+
 STDMETHODIMP ClientAccessible::QueryInterface(REFIID riid, void** object) {
   if (object != nullptr && IsEqualIID(riid, __uuidof(IEnumVARIANT))) {
     *object = static_cast<IEnumVARIANT*>(this);
@@ -152,36 +163,16 @@ STDMETHODIMP ClientAccessible::Next(ULONG wanted, VARIANT* children, ULONG* fetc
   if (fetched != nullptr) *fetched = 0;
   if (Gone()) return CO_E_OBJNOTCONNECTED;
   if (children == nullptr) return E_POINTER;
-  if (!enumerating_) {
-    // The system's enumeration where its object has one, as it hands the
-    // list over (as an object of its own); else child by child.
-    win32::ComPtr<IEnumVARIANT> system;
-    if (SUCCEEDED(standard_->QueryInterface(__uuidof(IEnumVARIANT),
-                                            reinterpret_cast<void**>(system.put())))) {
-      system_children_ = std::move(system);
-      system_children_->Reset();
-    }
-    enumerating_ = true;
-  }
   const long link = LinkId();
   ULONG given = 0;
-  if (system_children_) {
-    if (next_child_ < link) {
-      ULONG got = 0;
-      system_children_->Next(wanted, children, &got);
-      given = got;
+  if (next_child_ < link) {
+    if (system_children_) {
+      // As the system hands them over: a child window as an object of its own.
+      system_children_->Next(wanted, children, &given);
       next_child_ = given < wanted ? link : next_child_ + static_cast<long>(given);
-    }
-  } else {
-    for (; given < wanted && next_child_ < link; ++given, ++next_child_) {
-      VARIANT& child = children[given];
-      child.vt = VT_I4;
-      child.lVal = next_child_;
-      IDispatch* dispatch = nullptr;
-      if (standard_->get_accChild(child, &dispatch) == S_OK && dispatch != nullptr) {
-        child.vt = VT_DISPATCH;
-        child.pdispVal = dispatch;
-      }
+    } else {
+      for (; given < wanted && next_child_ < link; ++given)
+        SetInteger(&children[given], next_child_++);
     }
   }
   if (given < wanted && next_child_ == link) {

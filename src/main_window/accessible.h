@@ -116,8 +116,7 @@ class ClientAccessible final : public AccessibleBase, public IEnumVARIANT {
     std::function<void()> activate;
   };
 
-  ClientAccessible(win32::ComPtr<IAccessible> standard, Link link, AccessibilityApi& api)
-      : standard_(std::move(standard)), link_(std::move(link)), api_(api) {}
+  ClientAccessible(win32::ComPtr<IAccessible> standard, Link link, AccessibilityApi& api);
 
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
   STDMETHODIMP_(ULONG) AddRef() override { return AccessibleBase::AddRef(); }
@@ -157,7 +156,6 @@ class ClientAccessible final : public AccessibleBase, public IEnumVARIANT {
   Link link_;
   AccessibilityApi& api_;
   // The enumeration: the system's children, then the link.
-  bool enumerating_ = false;
   win32::ComPtr<IEnumVARIANT> system_children_;
   long next_child_ = 1;  // the child id the enumeration is at
 };

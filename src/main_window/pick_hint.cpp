@@ -99,7 +99,6 @@ bool PickHint::OnMessage(UINT message, WPARAM wparam) {
       Hide();
       return true;
     case WM_MOVE:
-      // Also where the owner is minimised: it moves off the screen then.
       if (shown_) {
         RECT owner_rect{};
         GetWindowRect(owner_, &owner_rect);
@@ -107,6 +106,7 @@ bool PickHint::OnMessage(UINT message, WPARAM wparam) {
       }
       return false;
     case WM_SIZE:
+      // Minimised, whether or not the window also left its place.
       if (wparam == SIZE_MINIMIZED) Hide();
       return false;
     case WM_DESTROY:

@@ -56,4 +56,11 @@ std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id, DW
   return search.found;
 }
 
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 }  // namespace corvane::testing

@@ -24,4 +24,7 @@ std::string Utf8(std::u16string_view text);
 // process of 0) of one thread of this process.
 std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id, DWORD thread_id = 0);
 
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 }  // namespace corvane::testing

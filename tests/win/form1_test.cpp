@@ -28,6 +28,7 @@ namespace corvane {
 namespace {
 
 using design::Pixels;
+using testing::RectInParent;
 using testing::TestDpi;
 using testing::WaitUntil;
 
@@ -35,13 +36,6 @@ RECT ClientRectOnScreen(HWND window) {
   RECT rect{};
   GetClientRect(window, &rect);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-RECT RectInParent(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
@@ -129,8 +123,8 @@ TEST(Dpi, AsWindows81TheWindowTakesItsMonitorsDpiNotTheSystems) {
                           return S_OK;
                         });
   EXPECT_EQ(dpis.ForWindow(GetDesktopWindow()), 168);
-  EXPECT_EQ(win32::Dpi(win32::Dpi::Lookup::kOlderOnly).ForWindow(GetDesktopWindow()),
-            win32::Dpi().ForSystem());
+  EXPECT_EQ(win32::Dpi(win32::Dpi::Lookup::kOlderOnly).ForWindow(GetDesktopWindow()), TestDpi())
+      << "as on Windows 7, the system's DPI";
 }
 
 class Form1Test : public testing::FormFixture, public ::testing::Test {

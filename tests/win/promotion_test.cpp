@@ -25,15 +25,9 @@ namespace corvane {
 namespace {
 
 using design::Pixels;
+using testing::RectInParent;
 using testing::TestDpi;
 using testing::WaitUntil;
-
-RECT RectInParent(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
 
 std::wstring LocationUrl(const promotion::Form2& form) {
   IWebBrowser2* browser = form.WebBrowser1().Browser();
