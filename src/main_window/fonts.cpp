@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "platform/twips.h"
+#include "platform/win32/system_library.h"
 
 namespace corvane::main_window {
 
@@ -51,6 +52,26 @@ win32::ScopedFont CreateDpiFont(const FontRequest& request, int dpi) {
     font.lfCharSet = DEFAULT_CHARSET;
   }
   return win32::ScopedFont(CreateFontIndirectW(&font));
+}
+
+win32::ScopedFont CreateTooltipFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  // Windows 10 1607 on gives the metrics for any DPI; before it, the
+  // system's DPI is every window's, so scaling its metrics is exact there.
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  const auto for_dpi =
+      win32::ProcAddress<ForDpi>(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi");
+  if (for_dpi == nullptr ||
+      !for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return {};
+    const win32::ScopedWindowDc screen(nullptr);
+    const int system_dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    if (system_dpi > 0) {
+      metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, dpi, system_dpi);
+    }
+  }
+  return win32::ScopedFont(CreateFontIndirectW(&metrics.lfStatusFont));
 }
 
 }  // namespace corvane::main_window

@@ -20,4 +20,7 @@ struct FontRequest {
 // message font face is taken: it has the glyphs of the user's language.
 win32::ScopedFont CreateDpiFont(const FontRequest& request, int dpi);
 
+// The system's tooltip font (NONCLIENTMETRICS' status font) at `dpi`.
+win32::ScopedFont CreateTooltipFont(int dpi);
+
 }  // namespace corvane::main_window

@@ -7,10 +7,7 @@
 #include "platform/twips.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
-#include "platform/win32/trace.h"
 #include "resource_ids.h"
-#include "translation/combo1_click.h"
-#include "translation/request.h"
 
 namespace corvane::main_window {
 
@@ -19,7 +16,7 @@ using platform::TwipsToPixels;
 namespace {
 
 constexpr wchar_t kCaption[] = L"Corvane";
-constexpr wchar_t kInitialText[] = L"快速网页翻译 - 请选择";
+constexpr char16_t kInitialText[] = u"快速网页翻译 - 请选择";
 constexpr wchar_t kLabel1Caption[] = L"用Tavlo看YouTube视频";
 constexpr COLORREF kBackgroundColour = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kCombo1TextColour = RGB(0x40, 0x40, 0x40);
@@ -69,20 +66,6 @@ SIZE ClientPixels(int dpi) {
   return {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
 }
 
-// Windows moves a closed combo box's selection one entry a wheel notch, and
-// from Windows 10 on the wheel reaches it under the pointer even while
-// another window is active: every notch passing over it would be a pick. So
-// the closed list ignores the wheel; dropped down, its list scrolls as ever.
-// Wine's combo box moves on a wheel message as Windows' does; only a real
-// notch over the focused text field stops at Wine's edit control, which does
-// not pass it on to the list as DefWindowProc does on Windows.
-LRESULT CALLBACK Combo1WheelFilter(HWND combo, UINT message, WPARAM wparam, LPARAM lparam,
-                                   UINT_PTR id, DWORD_PTR /*data*/) {
-  if (message == WM_MOUSEWHEEL && ComboBox_GetDroppedState(combo) == FALSE) return 0;
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(combo, Combo1WheelFilter, id);
-  return DefSubclassProc(combo, message, wparam, lparam);
-}
-
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
@@ -112,7 +95,7 @@ bool Form1::Show(int show_command) {
   }
   PlaceWithClientSize(dpis_, Hwnd(), {0, 0}, ClientPixels(dpi_), dpi_);
   ShowWindow(Hwnd(), show_command);
-  SetFocus(combo1_);
+  SetFocus(combo1_.Hwnd());
   return true;
 }
 
@@ -120,24 +103,12 @@ bool Form1::OnCreate() {
   hand_cursor_ = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                                  IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   label1_.SetCursor(hand_cursor_);
-  combo1_ = CreateWindowExW(
-      0, WC_COMBOBOXW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0, 0,
-      Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCombo1Id)), instance_, nullptr);
-  if (combo1_ == nullptr) {
-    win32::TraceLastError();
-    return false;
-  }
-  if (!SetWindowSubclass(combo1_, Combo1WheelFilter, 0, 0)) win32::TraceLastError();
+  if (!combo1_.Create(Hwnd(), kCombo1Id)) return false;
   high_contrast_ = contrast_.High();
   ApplyColours();
   // Font and place first, so the texts are laid out once, in their own font.
   ApplyDpi(dpis_.ForWindow(Hwnd()));
-  for (const auto& target : translation::kTranslationTargets) {
-    const std::wstring entry = win32::ToWide(target.entry);
-    ComboBox_AddString(combo1_, entry.c_str());
-  }
-  SetWindowTextW(combo1_, kInitialText);
+  combo1_.Fill(kInitialText);
   return true;
 }
 
@@ -145,10 +116,10 @@ void Form1::ApplyDpi(int dpi) {
   dpi_ = dpi;
   // The old fonts go only once nothing uses them any more.
   win32::ScopedFont combo_font = CreateDpiFont(kCombo1Font, dpi);
-  SetWindowFont(combo1_, combo_font.get(), TRUE);
+  SetWindowFont(combo1_.Hwnd(), combo_font.get(), TRUE);
   combo_font_ = std::move(combo_font);
   label_font_ = CreateDpiFont(kLabel1Font, dpi);
-  SetWindowPos(combo1_, nullptr, TwipsToPixels(kCombo1Twips.left, dpi),
+  SetWindowPos(combo1_.Hwnd(), nullptr, TwipsToPixels(kCombo1Twips.left, dpi),
                TwipsToPixels(kCombo1Twips.top, dpi),
                TwipsToPixels(kCombo1Twips.right - kCombo1Twips.left, dpi),
                TwipsToPixels(kCombo1Twips.bottom - kCombo1Twips.top + kCombo1DropDownTwips, dpi),
@@ -209,127 +180,36 @@ void Form1::OnThemeChanged() {
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-LRESULT Form1::OnGetObject(WPARAM wparam, LPARAM lparam) {
-  // The id arrives as a 32-bit value, sign and all (WM_GETOBJECT).
-  const auto id = static_cast<LONG>(static_cast<DWORD>(lparam));
-  if (id == OBJID_CLIENT) {
-    if (!accessible_ && ole_.Ensure()) {
-      win32::ComPtr<IAccessible> standard = accessibility_.StandardClient(Hwnd());
-      if (standard) {
-        ClientAccessible::Link link{label1_.Text(),
-                                    [this] {
-                                      RECT bounds = label1_.Bounds();
-                                      MapWindowPoints(Hwnd(), nullptr,
-                                                      reinterpret_cast<POINT*>(&bounds), 2);
-                                      return bounds;
-                                    },
-                                    [this] { PostMessageW(Hwnd(), kLabel1ActivateMessage, 0, 0); }};
-        accessible_ =
-            MakeAccessible<ClientAccessible>(std::move(standard), std::move(link), accessibility_);
-      }
-    }
-    if (accessible_) return accessibility_.Answer(wparam, accessible_.get());
-  } else if (id == kHintObjectId && alert_ && ole_.Ensure()) {
-    return accessibility_.Answer(wparam, alert_.get());
-  }
-  return DefWindowProcW(Hwnd(), WM_GETOBJECT, wparam, lparam);
-}
-
-void Form1::AnnounceHint(const std::wstring& text) {
-  if (alert_) alert_->Disconnect();
-  RECT bounds{};
-  GetWindowRect(hint_.Hwnd(), &bounds);
-  alert_ = MakeAccessible<AlertAccessible>(text, bounds, accessibility_);
-  NotifyWinEvent(EVENT_SYSTEM_ALERT, Hwnd(), kHintObjectId, CHILDID_SELF);
-}
-
-void Form1::Disconnect() {
-  if (accessible_) accessible_->Disconnect();
-  if (alert_) alert_->Disconnect();
-  accessible_.reset();
-  alert_.reset();
-}
-
-void Form1::OnCombo1Notify(UINT code) {
-  using translation::ListNotification;
-  ListNotification notification{};
-  switch (code) {
-    case CBN_DROPDOWN:
-      notification = ListNotification::kDropDown;
-      break;
-    case CBN_CLOSEUP:
-      notification = ListNotification::kCloseUp;
-      // Whether the list was closed by a choice shows only once every
-      // notification of the input that closed it has come.
-      PostMessageW(Hwnd(), kComboSettledMessage, 0, 0);
-      break;
-    case CBN_SELCHANGE:
-      notification = ListNotification::kSelChange;
-      break;
-    case CBN_SELENDOK:
-      notification = ListNotification::kSelEndOk;
-      break;
-    case CBN_SELENDCANCEL:
-      notification = ListNotification::kSelEndCancel;
-      break;
-    case CBN_EDITCHANGE:
-      notification = ListNotification::kEditChange;
-      break;
-    default:
+void Form1::TakePicks() {
+  while (const translation::TranslationTarget* target = picks_.Next()) {
+    picks_.Done(Translate(*target));
+    // The shell's modal loop can close the window: what waits goes with it.
+    if (Hwnd() == nullptr) {
+      picks_.Stop();
       return;
-  }
-  if (const auto row = combo1_picks_.OnNotification(notification, ComboBox_GetCurSel(combo1_))) {
-    // Taken once the combo box has finished its own work.
-    PostMessageW(Hwnd(), kComboPickMessage, static_cast<WPARAM>(*row), 0);
+    }
   }
 }
 
-void Form1::OnCombo1Settled() {
-  if (const auto row = combo1_picks_.OnNotification(translation::ListNotification::kSettled,
-                                                    ComboBox_GetCurSel(combo1_))) {
-    TakePick(*row);
-  }
-}
-
-void Form1::TakePick(int row) {
-  // One pick at a time: while the shell talks to a DDE handler or to COM it
-  // runs a modal loop, which can deliver the next pick in here. That one
-  // waits its turn and is taken after, in order.
-  waiting_picks_.push_back(row);
-  if (translating_) return;
-  translating_ = true;
-  // The same modal loop can close the window: what waits then goes with it.
-  while (!waiting_picks_.empty() && Hwnd() != nullptr) {
-    const int next = waiting_picks_.front();
-    waiting_picks_.pop_front();
-    Translate(next);
-  }
-  waiting_picks_.clear();
-  translating_ = false;
-}
-
-void Form1::Translate(int row) {
-  if (row < 0 || static_cast<std::size_t>(row) >= translation::kTranslationTargets.size()) return;
-  const translation::TranslationTarget& target = translation::kTranslationTargets[row];
+translation::PickOutcome Form1::Translate(const translation::TranslationTarget& target) {
   // While a pick is handled, the list shows the picked entry.
-  const std::wstring entry = win32::ToWide(target.entry);
-  SetWindowTextW(combo1_, entry.c_str());
+  combo1_.SetText(target.entry);
   const translation::PickOutcome outcome =
       translation::Combo1_Click(target, windows_, shell_, win32::ToHandle(Hwnd()));
   // Closed while the shell had it: its controls are gone, and their handles
   // may already name other windows.
-  if (Hwnd() == nullptr) return;
+  if (Hwnd() == nullptr) return outcome;
   if (outcome == translation::PickOutcome::kOpened) {
     hint_.Hide();
-    SetWindowTextW(combo1_, win32::ToWide(translation::kPrompt).c_str());
-    return;
+    combo1_.SetText(translation::kPrompt);
+    return outcome;
   }
   // Nothing went out and the list keeps the pick; say why, unless the shell did.
   if (const std::u16string_view hint = translation::HintFor(outcome); !hint.empty()) {
-    const std::wstring text = win32::ToWide(hint);
-    hint_.Show(Hwnd(), combo1_, text);
-    if (hint_.Visible()) AnnounceHint(text);
+    hint_.Show(Hwnd(), combo1_.Hwnd(), win32::ToWide(hint), dpi_);
+    if (hint_.Visible()) accessibility_.AnnounceHint(Hwnd());
   }
+  return outcome;
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -345,23 +225,20 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers the whole client area
     case WM_SETFOCUS:
-      SetFocus(combo1_);
+      SetFocus(combo1_.Hwnd());
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wparam) == kCombo1Id) OnCombo1Notify(HIWORD(wparam));
+      if (LOWORD(wparam) == kCombo1Id) combo1_.OnCommand(HIWORD(wparam));
       return 0;
-    case kComboPickMessage:
-      TakePick(static_cast<int>(wparam));
-      return 0;
-    case kComboSettledMessage:
-      OnCombo1Settled();
+    case ChoiceList::kTakePicksMessage:
+      TakePicks();
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       return OnCtlColor(reinterpret_cast<HDC>(wparam));
     case WM_SYSCOLORCHANGE:
       // Common controls learn of it only from their parent.
-      SendMessageW(combo1_, WM_SYSCOLORCHANGE, 0, 0);
+      SendMessageW(combo1_.Hwnd(), WM_SYSCOLORCHANGE, 0, 0);
       OnThemeChanged();
       return 0;
     case WM_SETTINGCHANGE:
@@ -372,12 +249,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
       OnThemeChanged();
       return DefWindowProcW(Hwnd(), message, wparam, lparam);
     case WM_GETOBJECT:
-      return OnGetObject(wparam, lparam);
-    case kLabel1ActivateMessage:
-      label1_.Activate();
-      return 0;
+      return accessibility_.OnGetObject(Hwnd(), wparam, lparam);
     case WM_DESTROY:
-      Disconnect();
+      // Assistive technology may hold our objects longer than the window lives.
+      accessibility_.Disconnect();
       return 0;
     default:
       return DefWindowProcW(Hwnd(), message, wparam, lparam);

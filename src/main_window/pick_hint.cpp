@@ -1,7 +1,9 @@
 #include "main_window/pick_hint.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include "main_window/fonts.h"
 #include "main_window/hint_placement.h"
 #include "platform/win32/trace.h"
 
@@ -11,66 +13,100 @@ namespace {
 
 constexpr UINT_PTR kToolId = 1;
 
-TOOLINFOW Tool(HWND owner, wchar_t* text) {
+TOOLINFOW Tool(HWND owner, bool balloon, wchar_t* text) {
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  // Centred below the tracking point, the stem pointing at it; without
-  // TTF_CENTERTIP Windows puts a tracking balloon above and to the right.
-  tool.uFlags = TTF_TRACK | TTF_CENTERTIP;
+  // The balloon is centred below its tracking point, the stem pointing at
+  // it (without TTF_CENTERTIP Windows puts a tracking balloon above and to
+  // the right); the plain tip goes exactly where it is put (TTF_ABSOLUTE).
+  tool.uFlags = TTF_TRACK | (balloon ? TTF_CENTERTIP : TTF_ABSOLUTE);
   tool.hwnd = owner;
   tool.uId = kToolId;
   tool.lpszText = text;
   return tool;
 }
 
+ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
 }  // namespace
 
-bool PickHint::Create(HWND owner) {
-  owner_ = owner;
-  const INITCOMMONCONTROLSEX tooltips{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-  if (!InitCommonControlsEx(&tooltips)) win32::TraceLastError();
-  // A popup owned by the form: it never takes the focus or the activation.
-  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                         WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
-                         nullptr);
+bool PickHint::Prepare(HWND owner, bool balloon, int dpi) {
+  if (tip_ != nullptr && (balloon_ != balloon || owner_ != owner)) Reset();
+  if (font_dpi_ != dpi) {
+    // The common controls' default font is made for the primary monitor at
+    // start-up; this one is the system's tooltip font at the window's DPI.
+    font_ = CreateTooltipFont(dpi);
+    font_dpi_ = dpi;
+    if (tip_ != nullptr) SetWindowFont(tip_, font_.get(), FALSE);
+  }
   if (tip_ == nullptr) {
-    win32::TraceLastError();
-    return false;
+    owner_ = owner;
+    balloon_ = balloon;
+    const INITCOMMONCONTROLSEX tooltips{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    if (!InitCommonControlsEx(&tooltips)) win32::TraceLastError();
+    // A popup owned by the form: it never takes the focus or the activation.
+    tip_ = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
+    if (tip_ == nullptr) {
+      win32::TraceLastError();
+      return false;
+    }
+    SetWindowFont(tip_, font_.get(), FALSE);
+    TOOLINFOW tool = Tool(owner_, balloon_, const_cast<wchar_t*>(L""));
+    if (!SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      win32::TraceLastError();
+    }
   }
-  TOOLINFOW tool = Tool(owner_, const_cast<wchar_t*>(L""));
-  if (!SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-    win32::TraceLastError();
-  }
+  TOOLINFOW tool = Tool(owner_, balloon_, text_.data());
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   return true;
 }
 
-void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text) {
+void PickHint::Track(POINT at) {
+  TOOLINFOW tool = Tool(owner_, balloon_, text_.data());
+  SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   // A hint for a window that is gone would have no timer to end it.
   if (IsWindow(owner) == FALSE) return;
-  if (tip_ == nullptr && !Create(owner)) return;
   Hide();
   text_ = text;
-  TOOLINFOW tool = Tool(owner_, text_.data());
-  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  // No wider than the list it is centred on, so that centred below the list
-  // of a window at the screen's left edge it still fits on the screen; the
-  // longer hints take two or three lines.
   RECT bounds{};
   GetWindowRect(anchor, &bounds);
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, bounds.right - bounds.left);
+  const ScreenRect list = ToScreenRect(bounds);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
-  const auto balloon =
-      static_cast<DWORD>(SendMessageW(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
-  const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right,
-                        monitor.rcWork.bottom};
-  const ScreenPoint at =
-      HintAnchor({bounds.left, bounds.top, bounds.right, bounds.bottom}, HIWORD(balloon), work);
-  SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
-  SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  const ScreenRect work = ToScreenRect(monitor.rcWork);
+  // No wider than the list it is centred on, so that it fits beside a window
+  // at the screen's edge; the longer hints take two or three lines.
+  const auto fit_width = [&] {
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, bounds.right - bounds.left);
+  };
+  if (!Prepare(owner, true, dpi)) return;
+  fit_width();
+  TOOLINFOW tool = Tool(owner_, balloon_, text_.data());
+  const int balloon_height =
+      HIWORD(SendMessageW(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+  if (HintFitsBelow(list, balloon_height, work)) {
+    const ScreenPoint at = HintBelow(list);
+    Track({at.x, at.y});
+  } else {
+    if (!Prepare(owner, false, dpi)) return;
+    fit_width();
+    // Shown first where the balloon would have been, to learn its own size.
+    Track({list.left, list.top - balloon_height});
+    RECT shown{};
+    GetWindowRect(tip_, &shown);
+    const ScreenPoint at =
+        HintAbove(list, shown.right - shown.left, shown.bottom - shown.top, work);
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  }
   shown_ = true;
   RECT owner_rect{};
   GetWindowRect(owner_, &owner_rect);
@@ -82,7 +118,7 @@ void PickHint::Hide() {
   if (!shown_) return;
   shown_ = false;
   KillTimer(owner_, kTimerId);
-  TOOLINFOW tool = Tool(owner_, text_.data());
+  TOOLINFOW tool = Tool(owner_, balloon_, text_.data());
   SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -108,6 +144,10 @@ bool PickHint::OnMessage(UINT message, WPARAM wparam) {
     case WM_SIZE:
       // Minimised, whether or not the window also left its place.
       if (wparam == SIZE_MINIMIZED) Hide();
+      return false;
+    case WM_ACTIVATE:
+      // Another window came to the front: a topmost hint would stay over it.
+      if (LOWORD(wparam) == WA_INACTIVE) Hide();
       return false;
     case WM_DESTROY:
       Reset();

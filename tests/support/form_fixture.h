@@ -31,10 +31,13 @@ class FormFixture {
     const int length = GetWindowTextW(form.Combo1(), text, 128);
     return std::u16string(text, text + length);
   }
-  // A key as the list gets it from its edit field; `repeat` marks the
-  // auto-repeat of a held key.
+  // A key as the keyboard gives it to the list's field, which has the focus
+  // (the message loop makes its character); `repeat` marks the auto-repeat
+  // of a held key.
   void Key(WORD key, bool repeat = false) {
-    SendMessageW(form.Combo1(), WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(GetWindow(form.Combo1(), GW_CHILD), WM_KEYDOWN, key,
+                 static_cast<LPARAM>((scan << 16) | (repeat ? 0x40000001U : 1U)));
     Pump();
   }
   // The drop-down opened, then a click on `row` of its list after the

@@ -131,6 +131,35 @@ TEST_F(Accessibility, TheHintIsAnnouncedAsAnAlertWithItsText) {
       AccessibleObjectFromEvent(alert.window, alert.object, alert.child, object.put(), &child));
   EXPECT_EQ(Role(object.get(), child.lVal), ROLE_SYSTEM_ALERT);
   EXPECT_EQ(Name(object.get(), child.lVal), design::kHintNoBrowser);
+  HWND window = nullptr;
+  EXPECT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(object.get(), &window));
+  EXPECT_EQ(window, form.Hwnd()) << "the alert belongs to no window";
+  // Once the hint is gone, so is the alert.
+  SetWindowPos(form.Hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  BSTR name = nullptr;
+  EXPECT_EQ(object->get_accName(ChildId(child.lVal), &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(name, nullptr);
+}
+
+// Two screen readers walking the window's children at once, each through
+// the object it asked for, both find the list and the link.
+TEST_F(Accessibility, TwoClientsEnumeratingAtOnceEachSeeEveryChild) {
+  ASSERT_TRUE(ole.Ensure());
+  win32::ComPtr<IEnumVARIANT> clients[2];
+  for (auto& client : clients) {
+    ASSERT_HRESULT_SUCCEEDED(
+        AccessibleObjectFromWindow(form.Hwnd(), OBJID_CLIENT, IID_PPV_ARGS(client.put())));
+    ASSERT_HRESULT_SUCCEEDED(client->Reset());
+  }
+  for (const VARTYPE expected : {VT_DISPATCH, VT_I4}) {
+    for (auto& client : clients) {
+      VARIANT child{};
+      ULONG got = 0;
+      EXPECT_EQ(client->Next(1, &child, &got), S_OK);
+      EXPECT_EQ(child.vt, expected) << "a child missed: the list is an object, the link an id";
+      if (child.vt == VT_DISPATCH) child.pdispVal->Release();
+    }
+  }
 }
 
 std::uint32_t ScreenPixel(POINT at) {

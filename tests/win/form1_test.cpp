@@ -32,6 +32,12 @@ using testing::RectInParent;
 using testing::TestDpi;
 using testing::WaitUntil;
 
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return font;
+}
+
 RECT ClientRectOnScreen(HWND window) {
   RECT rect{};
   GetClientRect(window, &rect);
@@ -93,9 +99,7 @@ TEST_P(Form1Layout, GeometryFollowsTheDesktopDpi) {
 
 TEST_P(Form1Layout, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   const int dpi = TestDpi() * 2;
-  LOGFONTW before{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(before),
-             &before);
+  const LOGFONTW before = FontOf(form.Combo1());
   RECT suggested{0, 0, 800, 300};
   SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                reinterpret_cast<LPARAM>(&suggested));
@@ -107,9 +111,7 @@ TEST_P(Form1Layout, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   EXPECT_EQ(combo.left, Pixels(design::kCombo1.left, dpi));
   EXPECT_EQ(combo.right - combo.left, Pixels(design::kCombo1.width, dpi));
   EXPECT_EQ(form.Label1().Bounds().left, Pixels(design::kLabel1.left, dpi));
-  LOGFONTW after{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Combo1(), WM_GETFONT, 0, 0)), sizeof(after),
-             &after);
+  const LOGFONTW after = FontOf(form.Combo1());
   EXPECT_EQ(after.lfHeight, 2 * before.lfHeight) << "the list's font follows the DPI";
   EXPECT_EQ(after.lfWeight, FW_BOLD);
 }
@@ -177,9 +179,10 @@ TEST_F(Form1Test, TheHandCursorShowsOverTheLabelOnlyAndAClickReachesTheHandler) 
   EXPECT_EQ(label_clicks, 1) << "a click beside the label is not the label's";
 }
 
-// What counts as a pick, driven with the messages the list gets from the
-// keyboard and the mouse, as Wine's own combo box tests do.
-TEST_F(Form1Test, KeysThatMoveTheSelectionAndClicksInTheDroppedListArePicks) {
+// What counts as a pick, driven with the messages the list's field and its
+// dropped-down list get from the keyboard and the mouse, as Wine's own
+// combo box tests do.
+TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) {
   browser.AddBrowser(std::u16string(design::kHostileAddress));
   const std::u16string row1 = Request(design::kRow1Prefix);
   const std::u16string row2 = Request(design::kRow2Prefix);
@@ -190,38 +193,40 @@ TEST_F(Form1Test, KeysThatMoveTheSelectionAndClicksInTheDroppedListArePicks) {
   EXPECT_EQ(shell.opened.front().owner, win32::ToHandle(form.Hwnd()));
   EXPECT_EQ(ListText(), design::kPrompt);
   Key(VK_DOWN);
-  EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2}));
-  // On the last row, a held key moves nothing: no pick, however often it repeats.
+  // After a request the list shows the prompt: a key on the last row, or on
+  // the first, puts the entry back and picks it again; held, it picks once.
   Key(VK_DOWN);
   for (int repeat = 0; repeat < 20; ++repeat) Key(VK_DOWN, true);
-  EXPECT_EQ(shell.opened.size(), 2U) << "a key that left the selection where it was picked";
   Key(VK_UP);
-  EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2, row1}));
+  Key(VK_UP);
+  EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2, row2, row1, row1}));
   // A wheel notch on the closed list moves it on Windows (and in Wine's
   // combo box): no pick.
   SendMessageW(form.Combo1(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
   Pump();
-  EXPECT_EQ(shell.opened.size(), 3U) << "the wheel picked";
+  EXPECT_EQ(shell.opened.size(), 5U) << "the wheel picked";
 
   // A click in the dropped list picks, the entry already selected too.
   ClickInDroppedList(1);
   ClickInDroppedList(1);
-  EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2, row1, row2, row2}));
+  EXPECT_EQ(shell.opened.size(), 7U);
+  EXPECT_EQ(Requests().back(), row2);
   // Moving in the dropped list is no pick; Enter there is.
   SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, TRUE, 0);
   Key(VK_UP);
-  EXPECT_EQ(shell.opened.size(), 5U) << "a move in the dropped list picked";
+  EXPECT_EQ(shell.opened.size(), 7U) << "a move in the dropped list picked";
   Key(VK_RETURN);
   EXPECT_EQ(Requests().back(), row1);
   EXPECT_EQ(ListText(), design::kPrompt);
 
-  // Typing an entry's text is no pick.
+  // Typing an entry's text is no pick, nor is a key that then leaves it.
   const HWND edit = GetWindow(form.Combo1(), GW_CHILD);
   SendMessageW(edit, EM_SETSEL, 0, -1);
   for (const char16_t c : design::kRow2) SendMessageW(edit, WM_CHAR, c, 1);
   Pump();
+  Key(VK_DOWN);
   EXPECT_EQ(ListText(), design::kRow2);
-  EXPECT_EQ(shell.opened.size(), 6U) << "typing an entry's text opened a request";
+  EXPECT_EQ(shell.opened.size(), 8U) << "typing an entry's text opened a request";
 }
 
 TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFocus) {
@@ -272,23 +277,52 @@ TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
-// The shell's DDE and COM calls run a modal loop in which the next pick can
-// arrive: it must wait for the one inside the shell.
-TEST_F(Form1Test, APickArrivingWhileTheShellIsBusyIsTakenAfterTheOneBeforeIt) {
-  browser.AddBrowser(std::u16string(design::kHostileAddress));
-  shell.while_open = [this] {
-    if (shell.opened.size() != 1) return;
-    // The user picks twice more; the loop delivers both.
-    Key(VK_DOWN);
-    Key(VK_UP);
-  };
+// The hint keeps to its window: gone once another window is in front, off
+// the list where the screen ends below it, in the window's DPI.
+TEST_F(Form1Test, TheHintKeepsToItsWindowAndOffTheList) {
+  SetForegroundWindow(form.Hwnd());
+  Key(VK_DOWN);  // no browser: a hint below the list
+  ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
+  const LOGFONTW font = FontOf(form.Hint().Hwnd());
+  RECT balloon{};
+  GetWindowRect(form.Hint().Hwnd(), &balloon);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPED | WS_VISIBLE,
+                                     300, 300, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_FALSE(IsWindowVisible(form.Hint().Hwnd())) << "the hint stayed over another window";
+  DestroyWindow(other);
+
+  // The screen ends less than a list's height short of the room the balloon
+  // needs below the list.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(form.Hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT list{};
+  GetWindowRect(form.Combo1(), &list);
+  const int down = monitor.rcWork.bottom - (balloon.bottom - balloon.top) +
+                   (list.bottom - list.top) / 2 - list.bottom;
+  RECT frame{};
+  GetWindowRect(form.Hwnd(), &frame);
+  SetWindowPos(form.Hwnd(), nullptr, frame.left, frame.top + down, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Key(VK_DOWN);
-  EXPECT_EQ(shell.deepest, 1) << "a pick went to the shell inside another";
-  EXPECT_EQ(Requests(),
-            std::vector<std::u16string>({Request(design::kRow1Prefix), Request(design::kRow2Prefix),
-                                         Request(design::kRow1Prefix)}))
-      << "the waiting picks were not taken in the order they came";
-  EXPECT_EQ(ListText(), design::kPrompt);
+  ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
+  GetWindowRect(form.Combo1(), &list);
+  RECT above{};
+  GetWindowRect(form.Hint().Hwnd(), &above);
+  EXPECT_LE(above.bottom, list.top) << "the hint covers the list";
+  EXPECT_LT(above.left, (list.left + list.right) / 2);
+  EXPECT_GT(above.right, (list.left + list.right) / 2);
+
+  // At twice the DPI, text twice the size.
+  const int dpi = 2 * TestDpi();
+  RECT suggested{0, 0, 800, 300};
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  Key(VK_UP);
+  ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
+  EXPECT_NEAR(FontOf(form.Hint().Hwnd()).lfHeight, 2 * font.lfHeight, 1)
+      << "the hint's text is not made for the window's DPI";
 }
 
 // The same loop can close the window: what waits goes with it.

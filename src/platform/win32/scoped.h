@@ -8,6 +8,7 @@
 #include <oleauto.h>
 #include <unknwn.h>
 
+#include <type_traits>
 #include <utility>
 
 namespace corvane::win32 {
@@ -119,6 +120,11 @@ class ComPtr {
   ComPtr(const ComPtr&) = delete;
   ComPtr& operator=(const ComPtr&) = delete;
   ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+  // The same reference, as an interface the object derives from.
+  template <typename Derived>
+  requires std::is_convertible_v<Derived*, Interface*> ComPtr(ComPtr<Derived>&& other)
+  noexcept  // NOLINT(google-explicit-constructor)
+      : ptr_(other.Detach()) {}
   ComPtr& operator=(ComPtr&& other) noexcept {
     if (this != &other) {
       reset();
@@ -128,6 +134,14 @@ class ComPtr {
   }
   ~ComPtr() { reset(); }
 
+  // One more reference to what this holds.
+  ComPtr Copy() const {
+    if (ptr_ != nullptr) ptr_->AddRef();
+    ComPtr copy;
+    copy.ptr_ = ptr_;
+    return copy;
+  }
+
   Interface* get() const { return ptr_; }
   Interface* operator->() const { return ptr_; }
   explicit operator bool() const { return ptr_ != nullptr; }
@@ -136,6 +150,9 @@ class ComPtr {
     reset();
     return &ptr_;
   }
+
+  // Hands the reference held over to the caller.
+  Interface* Detach() { return std::exchange(ptr_, nullptr); }
 
   // Lets go of the reference held, if any.
   void reset() {

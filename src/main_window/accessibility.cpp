@@ -1,0 +1,570 @@
+#include "main_window/accessibility.h"
+
+#include <oleacc.h>
+#include <uiautomationcore.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/com_object.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/trace.h"
+
+namespace corvane::main_window {
+
+namespace {
+
+constexpr wchar_t kLinkAction[] = L"单击";
+
+// UI Automation's NotificationKind_ActionAborted and
+// NotificationProcessing_ImportantMostRecent (UIAutomationCore.h of the
+// Windows 10 1709 SDK): a pick that could not be done, said now.
+constexpr int kActionAborted = 3;
+constexpr int kImportantMostRecent = 1;
+
+void Clear(BSTR* out) {
+  if (out != nullptr) *out = nullptr;
+}
+void Clear(VARIANT* out) {
+  if (out != nullptr) out->vt = VT_EMPTY;
+}
+void Clear(long* out) {
+  if (out != nullptr) *out = 0;
+}
+void Clear(IDispatch** out) {
+  if (out != nullptr) *out = nullptr;
+}
+// Every answer sets its out-parameters, so a client never reads what it left there.
+template <typename... Out>
+void ClearAll(Out*... outs) {
+  (Clear(outs), ...);
+}
+
+HRESULT SetInteger(VARIANT* out, long value) {
+  if (out == nullptr) return E_POINTER;
+  out->vt = VT_I4;
+  out->lVal = value;
+  return S_OK;
+}
+
+bool IsChild(const VARIANT& child, long id) { return child.vt == VT_I4 && child.lVal == id; }
+
+}  // namespace
+
+class Accessible;
+
+// What the objects handed out share with the window, and outlive it with:
+// once the window is gone they say so and touch nothing of it.
+struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
+  AccessibleSite(const LinkLabel& link, const PickHint& shown_hint)
+      : label(link), hint(shown_hint) {}
+
+  // A BSTR for the caller to free, as the interfaces' out-parameters are.
+  BSTR String(std::wstring_view text);
+  void Free(BSTR text);
+  win32::ComPtr<IAccessible> NewClient();
+  win32::ComPtr<IAccessible> NewAlert();
+  // Hands `object` to whoever sent WM_GETOBJECT with `wparam`.
+  LRESULT Answer(WPARAM wparam, IAccessible* object);
+  // UI Automation's notification event, where Windows has it (10 1709 on).
+  bool RaiseUiaNotification(std::wstring_view text);
+
+  const LinkLabel& label;
+  const PickHint& hint;
+  HWND window = nullptr;
+  bool gone = false;
+  int hints = 0;                     // hints announced so far: an alert answers for its own only
+  std::vector<Accessible*> objects;  // alive, to let go of the system's at the end
+  // Loaded on the first question, so a start without assistive technology
+  // pays nothing for them.
+  win32::SystemLibrary oleacc{L"oleacc.dll"};
+  win32::SystemLibrary oleaut32{L"oleaut32.dll"};
+  win32::SystemLibrary uiautomation{L"uiautomationcore.dll"};
+};
+
+// One of our own elements: the link in the client area, or the alert.
+struct OwnElement {
+  long id;  // its child id; CHILDID_SELF where the object is the element
+  std::wstring name;
+  long role;
+  long state;
+  RECT bounds;            // on the screen
+  const wchar_t* action;  // its default action, if it has one
+};
+
+// Every IAccessible answer, written once: our own element is answered here,
+// every other child passes to the system's object where there is one, and
+// once the window is gone every call says so (CO_E_OBJNOTCONNECTED). The
+// children enumerate (IEnumVARIANT, which AccessibleChildren asks first):
+// the system's, then ours.
+class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
+ public:
+  Accessible(const Accessible&) = delete;
+  Accessible& operator=(const Accessible&) = delete;
+  Accessible(Accessible&&) = delete;
+  Accessible& operator=(Accessible&&) = delete;
+  ~Accessible() override { std::erase(site_->objects, this); }
+
+  // Clients reach IAccessible through its own methods, never by name.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                      UINT*) override;
+
+  STDMETHODIMP get_accParent(IDispatch** parent) override;
+  STDMETHODIMP get_accChildCount(long* count) override;
+  STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override;
+  STDMETHODIMP get_accName(VARIANT child, BSTR* name) override;
+  STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override;
+  STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override;
+  STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override;
+  STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override;
+  STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override;
+  STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
+  STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+  STDMETHODIMP get_accFocus(VARIANT* focus) override;
+  STDMETHODIMP get_accSelection(VARIANT* selection) override;
+  STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override;
+  STDMETHODIMP accSelect(long flags, VARIANT child) override;
+  STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
+                           VARIANT child) override;
+  STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override;
+  STDMETHODIMP accHitTest(long left, long top, VARIANT* child) override;
+  STDMETHODIMP accDoDefaultAction(VARIANT child) override;
+  STDMETHODIMP put_accName(VARIANT child, BSTR name) override;
+  STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
+
+  STDMETHODIMP Next(ULONG wanted, VARIANT* children, ULONG* fetched) override;
+  STDMETHODIMP Skip(ULONG count) override;
+  STDMETHODIMP Reset() override;
+  STDMETHODIMP Clone(IEnumVARIANT** copy) override;
+
+  // The window is gone: lets go of the system's objects.
+  void Drop() {
+    system_children_.reset();
+    system_.reset();
+  }
+
+ protected:
+  Accessible(std::shared_ptr<AccessibleSite> site, win32::ComPtr<IAccessible> system)
+      : site_(std::move(site)), system_(std::move(system)) {
+    site_->objects.push_back(this);
+    // The system's client object enumerates its children, a child window
+    // as an object of its own (Windows' and Wine's both do).
+    if (system_) system_->QueryInterface(IID_PPV_ARGS(system_children_.put()));
+  }
+
+  AccessibleSite& Site() const { return *site_; }
+  long SystemChildren() const {
+    long count = 0;
+    if (!system_ || FAILED(system_->get_accChildCount(&count))) count = 0;
+    return count;
+  }
+
+  virtual bool Connected() const { return !site_->gone; }
+  virtual OwnElement Element() const = 0;
+  virtual HRESULT Parent(IDispatch** parent) {
+    return system_ ? system_->get_accParent(parent) : S_FALSE;
+  }
+  virtual void Activate() {}
+
+ private:
+  // The guard of every answer about one child, once.
+  template <typename OwnAnswer, typename SystemAnswer>
+  HRESULT Answer(const VARIANT& child, OwnAnswer own, SystemAnswer system) {
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    const OwnElement element = Element();
+    if (IsChild(child, element.id)) return own(element);
+    return system_ ? system(system_.get()) : E_INVALIDARG;
+  }
+  HRESULT SetString(BSTR* out, std::wstring_view text) {
+    if (out == nullptr) return E_POINTER;
+    *out = site_->String(text);
+    return *out == nullptr ? E_OUTOFMEMORY : S_OK;
+  }
+
+  std::shared_ptr<AccessibleSite> site_;
+  win32::ComPtr<IAccessible> system_;
+  win32::ComPtr<IEnumVARIANT> system_children_;
+  long enumerated_ = 0;  // children the enumeration has given so far
+};
+
+// What the property answers where our element does not have it.
+constexpr auto kNotSupported = [](const OwnElement&) { return DISP_E_MEMBERNOTFOUND; };
+
+STDMETHODIMP Accessible::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+STDMETHODIMP Accessible::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info != nullptr) *info = nullptr;
+  return E_NOTIMPL;
+}
+STDMETHODIMP Accessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+  if (ids != nullptr) std::fill_n(ids, count, DISPID_UNKNOWN);
+  return E_NOTIMPL;
+}
+STDMETHODIMP Accessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                EXCEPINFO*, UINT*) {
+  ClearAll(result);
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP Accessible::get_accParent(IDispatch** parent) {
+  ClearAll(parent);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  return parent == nullptr ? E_POINTER : Parent(parent);
+}
+
+STDMETHODIMP Accessible::get_accChildCount(long* count) {
+  ClearAll(count);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (count == nullptr) return E_POINTER;
+  *count = SystemChildren() + (Element().id != CHILDID_SELF ? 1 : 0);
+  return S_OK;
+}
+
+STDMETHODIMP Accessible::get_accChild(VARIANT child, IDispatch** dispatch) {
+  ClearAll(dispatch);
+  // A simple element: it has no object of its own, its parent answers for it.
+  return Answer(
+      child, [&](const OwnElement&) { return dispatch == nullptr ? E_POINTER : S_FALSE; },
+      [&](IAccessible* system) { return system->get_accChild(child, dispatch); });
+}
+
+STDMETHODIMP Accessible::get_accName(VARIANT child, BSTR* name) {
+  ClearAll(name);
+  return Answer(
+      child, [&](const OwnElement& own) { return SetString(name, own.name); },
+      [&](IAccessible* system) { return system->get_accName(child, name); });
+}
+
+STDMETHODIMP Accessible::get_accValue(VARIANT child, BSTR* value) {
+  ClearAll(value);
+  return Answer(child, kNotSupported,
+                [&](IAccessible* system) { return system->get_accValue(child, value); });
+}
+
+STDMETHODIMP Accessible::get_accDescription(VARIANT child, BSTR* description) {
+  ClearAll(description);
+  return Answer(child, kNotSupported, [&](IAccessible* system) {
+    return system->get_accDescription(child, description);
+  });
+}
+
+STDMETHODIMP Accessible::get_accRole(VARIANT child, VARIANT* role) {
+  ClearAll(role);
+  return Answer(
+      child, [&](const OwnElement& own) { return SetInteger(role, own.role); },
+      [&](IAccessible* system) { return system->get_accRole(child, role); });
+}
+
+STDMETHODIMP Accessible::get_accState(VARIANT child, VARIANT* state) {
+  ClearAll(state);
+  return Answer(
+      child, [&](const OwnElement& own) { return SetInteger(state, own.state); },
+      [&](IAccessible* system) { return system->get_accState(child, state); });
+}
+
+STDMETHODIMP Accessible::get_accHelp(VARIANT child, BSTR* help) {
+  ClearAll(help);
+  return Answer(child, kNotSupported,
+                [&](IAccessible* system) { return system->get_accHelp(child, help); });
+}
+
+STDMETHODIMP Accessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
+  ClearAll(file, topic);
+  return Answer(child, kNotSupported,
+                [&](IAccessible* system) { return system->get_accHelpTopic(file, child, topic); });
+}
+
+STDMETHODIMP Accessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
+  ClearAll(shortcut);
+  return Answer(child, kNotSupported, [&](IAccessible* system) {
+    return system->get_accKeyboardShortcut(child, shortcut);
+  });
+}
+
+STDMETHODIMP Accessible::get_accFocus(VARIANT* focus) {
+  ClearAll(focus);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  return system_ ? system_->get_accFocus(focus) : S_FALSE;
+}
+
+STDMETHODIMP Accessible::get_accSelection(VARIANT* selection) {
+  ClearAll(selection);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  return system_ ? system_->get_accSelection(selection) : S_FALSE;
+}
+
+STDMETHODIMP Accessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+  ClearAll(action);
+  return Answer(
+      child,
+      [&](const OwnElement& own) {
+        return own.action != nullptr ? SetString(action, own.action) : DISP_E_MEMBERNOTFOUND;
+      },
+      [&](IAccessible* system) { return system->get_accDefaultAction(child, action); });
+}
+
+STDMETHODIMP Accessible::accSelect(long flags, VARIANT child) {
+  return Answer(child, kNotSupported,
+                [&](IAccessible* system) { return system->accSelect(flags, child); });
+}
+
+STDMETHODIMP Accessible::accLocation(long* left, long* top, long* width, long* height,
+                                     VARIANT child) {
+  ClearAll(left, top, width, height);
+  return Answer(
+      child,
+      [&](const OwnElement& own) {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+          return E_POINTER;
+        }
+        *left = own.bounds.left;
+        *top = own.bounds.top;
+        *width = own.bounds.right - own.bounds.left;
+        *height = own.bounds.bottom - own.bounds.top;
+        return S_OK;
+      },
+      [&](IAccessible* system) { return system->accLocation(left, top, width, height, child); });
+}
+
+STDMETHODIMP Accessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+  ClearAll(end);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (end == nullptr) return E_POINTER;
+  const long own = Element().id;
+  if (own != CHILDID_SELF) {
+    // Our child comes after the system's.
+    const long last_system = own - 1;
+    if (IsChild(start, CHILDID_SELF) && direction == NAVDIR_LASTCHILD) return SetInteger(end, own);
+    if (last_system > 0 && IsChild(start, last_system) && direction == NAVDIR_NEXT) {
+      return SetInteger(end, own);
+    }
+    if (IsChild(start, own)) {
+      if (direction == NAVDIR_PREVIOUS && last_system > 0) return SetInteger(end, last_system);
+      return S_FALSE;
+    }
+  }
+  return system_ ? system_->accNavigate(direction, start, end) : DISP_E_MEMBERNOTFOUND;
+}
+
+STDMETHODIMP Accessible::accHitTest(long left, long top, VARIANT* child) {
+  ClearAll(child);
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  const OwnElement element = Element();
+  if (PtInRect(&element.bounds, {left, top}) != FALSE) return SetInteger(child, element.id);
+  return system_ ? system_->accHitTest(left, top, child) : S_FALSE;
+}
+
+STDMETHODIMP Accessible::accDoDefaultAction(VARIANT child) {
+  return Answer(
+      child,
+      [&](const OwnElement& own) {
+        if (own.action == nullptr) return DISP_E_MEMBERNOTFOUND;
+        Activate();
+        return S_OK;
+      },
+      [&](IAccessible* system) { return system->accDoDefaultAction(child); });
+}
+
+// Both setters are deprecated; no object takes them.
+STDMETHODIMP Accessible::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }
+STDMETHODIMP Accessible::put_accValue(VARIANT, BSTR) { return E_NOTIMPL; }
+
+STDMETHODIMP Accessible::Next(ULONG wanted, VARIANT* children, ULONG* fetched) {
+  if (fetched != nullptr) *fetched = 0;
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (children == nullptr) return E_POINTER;
+  const long system_count = SystemChildren();
+  const long own = Element().id;
+  ULONG given = 0;
+  if (enumerated_ < system_count) {
+    if (system_children_) {
+      // As the system hands them over: a child window as an object of its own.
+      system_children_->Next(wanted, children, &given);
+      enumerated_ = given < wanted ? system_count : enumerated_ + static_cast<long>(given);
+    } else {
+      for (; given < wanted && enumerated_ < system_count; ++given) {
+        SetInteger(&children[given], ++enumerated_);
+      }
+    }
+  }
+  if (given < wanted && own != CHILDID_SELF && enumerated_ == system_count) {
+    SetInteger(&children[given++], own);
+    ++enumerated_;
+  }
+  for (ULONG rest = given; rest < wanted; ++rest) Clear(&children[rest]);
+  if (fetched != nullptr) *fetched = given;
+  return given == wanted ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP Accessible::Skip(ULONG count) {
+  for (ULONG i = 0; i < count; ++i) {
+    VARIANT child{};
+    ULONG got = 0;
+    const HRESULT result = Next(1, &child, &got);
+    if (FAILED(result)) return result;
+    if (got == 0) return S_FALSE;
+    if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) child.pdispVal->Release();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Accessible::Reset() {
+  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  enumerated_ = 0;
+  if (system_children_) system_children_->Reset();
+  return S_OK;
+}
+
+STDMETHODIMP Accessible::Clone(IEnumVARIANT** copy) {
+  if (copy != nullptr) *copy = nullptr;
+  return E_NOTIMPL;
+}
+
+// The window's client area: the system's own object for it, which knows the
+// list, with the link label as one more child: a link with a name, a place
+// on the screen and a click as its default action.
+class ClientAccessible final : public Accessible {
+ public:
+  ClientAccessible(std::shared_ptr<AccessibleSite> site, win32::ComPtr<IAccessible> standard)
+      : Accessible(std::move(site), std::move(standard)) {}
+
+ private:
+  OwnElement Element() const override {
+    RECT bounds = Site().label.Bounds();
+    MapWindowPoints(Site().window, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    // Not focusable: a label never takes the focus; this object reaches it.
+    return {
+        SystemChildren() + 1, Site().label.Text(), ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, bounds,
+        kLinkAction};
+  }
+  // As a click does, once the assistive technology's call has returned.
+  void Activate() override { PostMessageW(Site().window, LinkLabel::kActivateMessage, 0, 0); }
+};
+
+// The hint while it shows: an alert whose name is its text. It belongs to
+// the window: its parent is the window's client object.
+class AlertAccessible final : public Accessible {
+ public:
+  explicit AlertAccessible(std::shared_ptr<AccessibleSite> site) : Accessible(std::move(site), {}) {
+    hint_ = Site().hints;
+  }
+
+ private:
+  bool Connected() const override {
+    return Accessible::Connected() && Site().hint.Visible() && Site().hints == hint_;
+  }
+  OwnElement Element() const override {
+    RECT bounds{};
+    GetWindowRect(Site().hint.Hwnd(), &bounds);
+    return {CHILDID_SELF, Site().hint.Text(), ROLE_SYSTEM_ALERT, STATE_SYSTEM_READONLY, bounds,
+            nullptr};
+  }
+  HRESULT Parent(IDispatch** parent) override {
+    const win32::ComPtr<IAccessible> client = Site().NewClient();
+    return client ? client->QueryInterface(IID_PPV_ARGS(parent)) : E_FAIL;
+  }
+
+  int hint_ = 0;
+};
+
+BSTR AccessibleSite::String(std::wstring_view text) {
+  using Allocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
+  const auto allocate = oleaut32.Get<Allocate>("SysAllocStringLen");
+  return allocate == nullptr ? nullptr : allocate(text.data(), static_cast<UINT>(text.size()));
+}
+
+void AccessibleSite::Free(BSTR text) {
+  using FreeString = void(WINAPI*)(BSTR);
+  if (const auto free = oleaut32.Get<FreeString>("SysFreeString")) free(text);
+}
+
+win32::ComPtr<IAccessible> AccessibleSite::NewClient() {
+  using Create = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  win32::ComPtr<IAccessible> standard;
+  const auto create = oleacc.Get<Create>("CreateStdAccessibleObject");
+  if (gone || create == nullptr) return standard;
+  // __uuidof, not IID_IAccessible: a static MinGW build reads the import
+  // thunk's bytes for the latter.
+  if (win32::Failed(create(window, OBJID_CLIENT, __uuidof(IAccessible),
+                           reinterpret_cast<void**>(standard.put())))) {
+    return standard;
+  }
+  return win32::MakeComObject<ClientAccessible>(shared_from_this(), std::move(standard));
+}
+
+win32::ComPtr<IAccessible> AccessibleSite::NewAlert() {
+  return win32::MakeComObject<AlertAccessible>(shared_from_this());
+}
+
+LRESULT AccessibleSite::Answer(WPARAM wparam, IAccessible* object) {
+  using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+  const auto answer = oleacc.Get<FromObject>("LresultFromObject");
+  if (answer == nullptr || object == nullptr) return 0;
+  const LRESULT result = answer(__uuidof(IAccessible), wparam, object);
+  if (result < 0) win32::Failed(static_cast<HRESULT>(result));
+  return result < 0 ? 0 : result;
+}
+
+bool AccessibleSite::RaiseUiaNotification(std::wstring_view text) {
+  using HostProvider = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
+  using Raise = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, BSTR, BSTR);
+  const auto raise = uiautomation.Get<Raise>("UiaRaiseNotificationEvent");
+  const auto host = uiautomation.Get<HostProvider>("UiaHostProviderFromHwnd");
+  if (raise == nullptr || host == nullptr) return false;
+  win32::ComPtr<IRawElementProviderSimple> provider;
+  if (win32::Failed(host(window, provider.put()))) return false;
+  const BSTR display = String(text);
+  const BSTR activity = String(L"CorvaneHint");
+  const bool raised = !win32::Failed(
+      raise(provider.get(), kActionAborted, kImportantMostRecent, display, activity));
+  Free(display);
+  Free(activity);
+  return raised;
+}
+
+FormAccessibility::FormAccessibility(const LinkLabel& label, const PickHint& hint,
+                                     win32::OleApartment& ole)
+    : site_(std::make_shared<AccessibleSite>(label, hint)), ole_(ole) {}
+
+FormAccessibility::~FormAccessibility() { Disconnect(); }
+
+LRESULT FormAccessibility::OnGetObject(HWND window, WPARAM wparam, LPARAM lparam) {
+  // The id arrives as a 32-bit value, sign and all (WM_GETOBJECT).
+  const auto id = static_cast<LONG>(static_cast<DWORD>(lparam));
+  const bool ours = id == OBJID_CLIENT || (id == kHintObjectId && site_->hint.Visible());
+  if (ours && !site_->gone && ole_.Ensure()) {
+    site_->window = window;
+    const win32::ComPtr<IAccessible> object =
+        id == OBJID_CLIENT ? site_->NewClient() : site_->NewAlert();
+    if (object) return site_->Answer(wparam, object.get());
+  }
+  return DefWindowProcW(window, WM_GETOBJECT, wparam, lparam);
+}
+
+// Narrator reads UI Automation, whose notification event is Microsoft's way
+// to announce a transient message from Windows 10 1709 on; NVDA reads it
+// too from the application in front (its UIAHandler). Before that version
+// there is none, and the MSAA alert is what screen readers read. Raising
+// both would have the hint said twice, so it is the one or the other.
+void FormAccessibility::AnnounceHint(HWND window) {
+  if (site_->gone) return;
+  site_->window = window;
+  ++site_->hints;
+  if (ole_.Ensure() && site_->RaiseUiaNotification(site_->hint.Text())) return;
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, window, kHintObjectId, CHILDID_SELF);
+}
+
+void FormAccessibility::Disconnect() {
+  site_->gone = true;
+  for (Accessible* object : site_->objects) object->Drop();
+}
+
+}  // namespace corvane::main_window

@@ -1,0 +1,55 @@
+#include "translation/picks.h"
+
+namespace corvane::translation {
+
+int EntryRow(std::u16string_view text) {
+  for (std::size_t row = 0; row < kTranslationTargets.size(); ++row) {
+    if (kTranslationTargets[row].entry == text) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+bool Picks::OnInput(ListInput input, bool dropped, int row) {
+  const bool valid = row >= 0 && static_cast<std::size_t>(row) < kTranslationTargets.size();
+  bool picked = false;
+  switch (input) {
+    case ListInput::kRowClicked:
+    case ListInput::kEnter:
+      picked = dropped && valid;
+      break;
+    case ListInput::kListKey:
+      picked = !dropped && valid && row != shown_;
+      break;
+    case ListInput::kListKeyRepeat:
+      break;
+    case ListInput::kTyped:
+      // Typed, an entry's text shows as if picked: a key that leaves it there
+      // changes nothing the user sees.
+      shown_ = row;
+      break;
+  }
+  if (!picked || stopped_) return false;
+  shown_ = row;
+  waiting_.push_back(row);
+  return true;
+}
+
+const TranslationTarget* Picks::Next() {
+  if (taking_ >= 0 || stopped_ || waiting_.empty()) return nullptr;
+  taking_ = waiting_.front();
+  waiting_.pop_front();
+  return &kTranslationTargets[static_cast<std::size_t>(taking_)];
+}
+
+void Picks::Done(PickOutcome outcome) {
+  // After a request the list shows the prompt, not the entry.
+  if (outcome == PickOutcome::kOpened && shown_ == taking_) shown_ = -1;
+  taking_ = -1;
+}
+
+void Picks::Stop() {
+  stopped_ = true;
+  waiting_.clear();
+}
+
+}  // namespace corvane::translation
