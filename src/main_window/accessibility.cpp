@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/win32/com_object.h"
@@ -24,6 +25,7 @@ constexpr wchar_t kLinkAction[] = L"单击";
 constexpr int kActionAborted = 3;
 constexpr int kImportantMostRecent = 1;
 
+// Every answer sets its out-parameters, so a client never reads what it left there.
 void Clear(BSTR* out) {
   if (out != nullptr) *out = nullptr;
 }
@@ -36,11 +38,9 @@ void Clear(long* out) {
 void Clear(IDispatch** out) {
   if (out != nullptr) *out = nullptr;
 }
-// Every answer sets its out-parameters, so a client never reads what it left there.
-template <typename... Out>
-void ClearAll(Out*... outs) {
-  (Clear(outs), ...);
-}
+// What is passed in is not cleared.
+template <typename In>
+void Clear(const In& /*in*/) {}
 
 HRESULT SetInteger(VARIANT* out, long value) {
   if (out == nullptr) return E_POINTER;
@@ -108,39 +108,139 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
   ~Accessible() override { std::erase(site_->objects, this); }
 
   // Clients reach IAccessible through its own methods, never by name.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (count != nullptr) *count = 0;
+    return count != nullptr ? S_OK : E_POINTER;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info != nullptr) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override {
+    if (ids != nullptr) std::fill_n(ids, count, DISPID_UNKNOWN);
+    return E_NOTIMPL;
+  }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                      UINT*) override;
+                      UINT*) override {
+    Clear(result);
+    return E_NOTIMPL;
+  }
 
-  STDMETHODIMP get_accParent(IDispatch** parent) override;
-  STDMETHODIMP get_accChildCount(long* count) override;
-  STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override;
-  STDMETHODIMP get_accName(VARIANT child, BSTR* name) override;
-  STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override;
-  STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override;
-  STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override;
-  STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override;
-  STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override;
-  STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
-  STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-  STDMETHODIMP get_accFocus(VARIANT* focus) override;
-  STDMETHODIMP get_accSelection(VARIANT* selection) override;
-  STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override;
-  STDMETHODIMP accSelect(long flags, VARIANT child) override;
+  STDMETHODIMP get_accParent(IDispatch** parent) override {
+    Clear(parent);
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    return parent == nullptr ? E_POINTER : Parent(parent);
+  }
+  STDMETHODIMP get_accChildCount(long* count) override {
+    Clear(count);
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    if (count == nullptr) return E_POINTER;
+    *count = SystemChildren() + (Element().id != CHILDID_SELF ? 1 : 0);
+    return S_OK;
+  }
+  STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override {
+    // A simple element: it has no object of its own, its parent answers for it.
+    return Answer(
+        child, [&](const OwnElement&) { return dispatch == nullptr ? E_POINTER : S_FALSE; },
+        &IAccessible::get_accChild, child, dispatch);
+  }
+  STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
+    return Answer(
+        child, [&](const OwnElement& own) { return SetString(name, own.name); },
+        &IAccessible::get_accName, child, name);
+  }
+  STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {
+    return Answer(child, kNotSupported, &IAccessible::get_accValue, child, value);
+  }
+  STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override {
+    return Answer(child, kNotSupported, &IAccessible::get_accDescription, child, description);
+  }
+  STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
+    return Answer(
+        child, [&](const OwnElement& own) { return SetInteger(role, own.role); },
+        &IAccessible::get_accRole, child, role);
+  }
+  STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
+    return Answer(
+        child, [&](const OwnElement& own) { return SetInteger(state, own.state); },
+        &IAccessible::get_accState, child, state);
+  }
+  STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override {
+    return Answer(child, kNotSupported, &IAccessible::get_accHelp, child, help);
+  }
+  STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    return Answer(child, kNotSupported, &IAccessible::get_accHelpTopic, file, child, topic);
+  }
+  STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return Answer(child, kNotSupported, &IAccessible::get_accKeyboardShortcut, child, shortcut);
+  }
+  STDMETHODIMP get_accFocus(VARIANT* focus) override {
+    Clear(focus);
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    return system_ ? system_->get_accFocus(focus) : S_FALSE;
+  }
+  STDMETHODIMP get_accSelection(VARIANT* selection) override {
+    Clear(selection);
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    return system_ ? system_->get_accSelection(selection) : S_FALSE;
+  }
+  STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return Answer(
+        child,
+        [&](const OwnElement& own) {
+          return own.action != nullptr ? SetString(action, own.action) : DISP_E_MEMBERNOTFOUND;
+        },
+        &IAccessible::get_accDefaultAction, child, action);
+  }
+  STDMETHODIMP accSelect(long flags, VARIANT child) override {
+    return Answer(child, kNotSupported, &IAccessible::accSelect, flags, child);
+  }
   STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
-                           VARIANT child) override;
+                           VARIANT child) override {
+    const auto own_location = [&](const OwnElement& own) {
+      if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+        return E_POINTER;
+      }
+      *left = own.bounds.left;
+      *top = own.bounds.top;
+      *width = own.bounds.right - own.bounds.left;
+      *height = own.bounds.bottom - own.bounds.top;
+      return S_OK;
+    };
+    return Answer(child, own_location, &IAccessible::accLocation, left, top, width, height, child);
+  }
   STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override;
-  STDMETHODIMP accHitTest(long left, long top, VARIANT* child) override;
-  STDMETHODIMP accDoDefaultAction(VARIANT child) override;
-  STDMETHODIMP put_accName(VARIANT child, BSTR name) override;
-  STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
+  STDMETHODIMP accHitTest(long left, long top, VARIANT* child) override {
+    Clear(child);
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    const OwnElement element = Element();
+    if (PtInRect(&element.bounds, {left, top}) != FALSE) return SetInteger(child, element.id);
+    return system_ ? system_->accHitTest(left, top, child) : S_FALSE;
+  }
+  STDMETHODIMP accDoDefaultAction(VARIANT child) override {
+    const auto own_action = [&](const OwnElement& own) {
+      if (own.action == nullptr) return DISP_E_MEMBERNOTFOUND;
+      Activate();
+      return S_OK;
+    };
+    return Answer(child, own_action, &IAccessible::accDoDefaultAction, child);
+  }
+  // Both setters are deprecated; no object takes them.
+  STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
   STDMETHODIMP Next(ULONG wanted, VARIANT* children, ULONG* fetched) override;
   STDMETHODIMP Skip(ULONG count) override;
-  STDMETHODIMP Reset() override;
-  STDMETHODIMP Clone(IEnumVARIANT** copy) override;
+  STDMETHODIMP Reset() override {
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
+    enumerated_ = 0;
+    if (system_children_) system_children_->Reset();
+    return S_OK;
+  }
+  STDMETHODIMP Clone(IEnumVARIANT** copy) override {
+    if (copy != nullptr) *copy = nullptr;
+    return E_NOTIMPL;
+  }
 
   // The window is gone: lets go of the system's objects.
   void Drop() {
@@ -172,13 +272,21 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
   virtual void Activate() {}
 
  private:
-  // The guard of every answer about one child, once.
-  template <typename OwnAnswer, typename SystemAnswer>
-  HRESULT Answer(const VARIANT& child, OwnAnswer own, SystemAnswer system) {
+  // What a property answers where our element does not have it.
+  static HRESULT kNotSupported(const OwnElement& /*own*/) { return DISP_E_MEMBERNOTFOUND; }
+
+  // The guard of every answer about one child, once: the out-parameters
+  // cleared, the window checked, then ours answered by `own` and any other
+  // child by the system's object, through `method`.
+  template <typename OwnAnswer, typename... Arguments>
+  HRESULT Answer(const VARIANT& child, OwnAnswer own,
+                 HRESULT (STDMETHODCALLTYPE IAccessible::*method)(Arguments...),
+                 std::type_identity_t<Arguments>... arguments) {
+    (Clear(arguments), ...);
     if (!Connected()) return CO_E_OBJNOTCONNECTED;
     const OwnElement element = Element();
     if (IsChild(child, element.id)) return own(element);
-    return system_ ? system(system_.get()) : E_INVALIDARG;
+    return system_ ? (system_.get()->*method)(arguments...) : E_INVALIDARG;
   }
   HRESULT SetString(BSTR* out, std::wstring_view text) {
     if (out == nullptr) return E_POINTER;
@@ -192,150 +300,8 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
   long enumerated_ = 0;  // children the enumeration has given so far
 };
 
-// What the property answers where our element does not have it.
-constexpr auto kNotSupported = [](const OwnElement&) { return DISP_E_MEMBERNOTFOUND; };
-
-STDMETHODIMP Accessible::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-STDMETHODIMP Accessible::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-STDMETHODIMP Accessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
-  if (ids != nullptr) std::fill_n(ids, count, DISPID_UNKNOWN);
-  return E_NOTIMPL;
-}
-STDMETHODIMP Accessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
-                                EXCEPINFO*, UINT*) {
-  ClearAll(result);
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP Accessible::get_accParent(IDispatch** parent) {
-  ClearAll(parent);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  return parent == nullptr ? E_POINTER : Parent(parent);
-}
-
-STDMETHODIMP Accessible::get_accChildCount(long* count) {
-  ClearAll(count);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  if (count == nullptr) return E_POINTER;
-  *count = SystemChildren() + (Element().id != CHILDID_SELF ? 1 : 0);
-  return S_OK;
-}
-
-STDMETHODIMP Accessible::get_accChild(VARIANT child, IDispatch** dispatch) {
-  ClearAll(dispatch);
-  // A simple element: it has no object of its own, its parent answers for it.
-  return Answer(
-      child, [&](const OwnElement&) { return dispatch == nullptr ? E_POINTER : S_FALSE; },
-      [&](IAccessible* system) { return system->get_accChild(child, dispatch); });
-}
-
-STDMETHODIMP Accessible::get_accName(VARIANT child, BSTR* name) {
-  ClearAll(name);
-  return Answer(
-      child, [&](const OwnElement& own) { return SetString(name, own.name); },
-      [&](IAccessible* system) { return system->get_accName(child, name); });
-}
-
-STDMETHODIMP Accessible::get_accValue(VARIANT child, BSTR* value) {
-  ClearAll(value);
-  return Answer(child, kNotSupported,
-                [&](IAccessible* system) { return system->get_accValue(child, value); });
-}
-
-STDMETHODIMP Accessible::get_accDescription(VARIANT child, BSTR* description) {
-  ClearAll(description);
-  return Answer(child, kNotSupported, [&](IAccessible* system) {
-    return system->get_accDescription(child, description);
-  });
-}
-
-STDMETHODIMP Accessible::get_accRole(VARIANT child, VARIANT* role) {
-  ClearAll(role);
-  return Answer(
-      child, [&](const OwnElement& own) { return SetInteger(role, own.role); },
-      [&](IAccessible* system) { return system->get_accRole(child, role); });
-}
-
-STDMETHODIMP Accessible::get_accState(VARIANT child, VARIANT* state) {
-  ClearAll(state);
-  return Answer(
-      child, [&](const OwnElement& own) { return SetInteger(state, own.state); },
-      [&](IAccessible* system) { return system->get_accState(child, state); });
-}
-
-STDMETHODIMP Accessible::get_accHelp(VARIANT child, BSTR* help) {
-  ClearAll(help);
-  return Answer(child, kNotSupported,
-                [&](IAccessible* system) { return system->get_accHelp(child, help); });
-}
-
-STDMETHODIMP Accessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-  ClearAll(file, topic);
-  return Answer(child, kNotSupported,
-                [&](IAccessible* system) { return system->get_accHelpTopic(file, child, topic); });
-}
-
-STDMETHODIMP Accessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  ClearAll(shortcut);
-  return Answer(child, kNotSupported, [&](IAccessible* system) {
-    return system->get_accKeyboardShortcut(child, shortcut);
-  });
-}
-
-STDMETHODIMP Accessible::get_accFocus(VARIANT* focus) {
-  ClearAll(focus);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  return system_ ? system_->get_accFocus(focus) : S_FALSE;
-}
-
-STDMETHODIMP Accessible::get_accSelection(VARIANT* selection) {
-  ClearAll(selection);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  return system_ ? system_->get_accSelection(selection) : S_FALSE;
-}
-
-STDMETHODIMP Accessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-  ClearAll(action);
-  return Answer(
-      child,
-      [&](const OwnElement& own) {
-        return own.action != nullptr ? SetString(action, own.action) : DISP_E_MEMBERNOTFOUND;
-      },
-      [&](IAccessible* system) { return system->get_accDefaultAction(child, action); });
-}
-
-STDMETHODIMP Accessible::accSelect(long flags, VARIANT child) {
-  return Answer(child, kNotSupported,
-                [&](IAccessible* system) { return system->accSelect(flags, child); });
-}
-
-STDMETHODIMP Accessible::accLocation(long* left, long* top, long* width, long* height,
-                                     VARIANT child) {
-  ClearAll(left, top, width, height);
-  return Answer(
-      child,
-      [&](const OwnElement& own) {
-        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
-          return E_POINTER;
-        }
-        *left = own.bounds.left;
-        *top = own.bounds.top;
-        *width = own.bounds.right - own.bounds.left;
-        *height = own.bounds.bottom - own.bounds.top;
-        return S_OK;
-      },
-      [&](IAccessible* system) { return system->accLocation(left, top, width, height, child); });
-}
-
 STDMETHODIMP Accessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  ClearAll(end);
+  Clear(end);
   if (!Connected()) return CO_E_OBJNOTCONNECTED;
   if (end == nullptr) return E_POINTER;
   const long own = Element().id;
@@ -353,29 +319,6 @@ STDMETHODIMP Accessible::accNavigate(long direction, VARIANT start, VARIANT* end
   }
   return system_ ? system_->accNavigate(direction, start, end) : DISP_E_MEMBERNOTFOUND;
 }
-
-STDMETHODIMP Accessible::accHitTest(long left, long top, VARIANT* child) {
-  ClearAll(child);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  const OwnElement element = Element();
-  if (PtInRect(&element.bounds, {left, top}) != FALSE) return SetInteger(child, element.id);
-  return system_ ? system_->accHitTest(left, top, child) : S_FALSE;
-}
-
-STDMETHODIMP Accessible::accDoDefaultAction(VARIANT child) {
-  return Answer(
-      child,
-      [&](const OwnElement& own) {
-        if (own.action == nullptr) return DISP_E_MEMBERNOTFOUND;
-        Activate();
-        return S_OK;
-      },
-      [&](IAccessible* system) { return system->accDoDefaultAction(child); });
-}
-
-// Both setters are deprecated; no object takes them.
-STDMETHODIMP Accessible::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }
-STDMETHODIMP Accessible::put_accValue(VARIANT, BSTR) { return E_NOTIMPL; }
 
 STDMETHODIMP Accessible::Next(ULONG wanted, VARIANT* children, ULONG* fetched) {
   if (fetched != nullptr) *fetched = 0;
@@ -414,18 +357,6 @@ STDMETHODIMP Accessible::Skip(ULONG count) {
     if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) child.pdispVal->Release();
   }
   return S_OK;
-}
-
-STDMETHODIMP Accessible::Reset() {
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  enumerated_ = 0;
-  if (system_children_) system_children_->Reset();
-  return S_OK;
-}
-
-STDMETHODIMP Accessible::Clone(IEnumVARIANT** copy) {
-  if (copy != nullptr) *copy = nullptr;
-  return E_NOTIMPL;
 }
 
 // The window's client area: the system's own object for it, which knows the

@@ -218,7 +218,9 @@ bool NearlyEqual(std::uint32_t a, std::uint32_t b) {
   return true;
 }
 
-// A screen reader asks from its own process: the link must survive the trip.
+// A screen reader asks from its own process: the object is marshalled, the
+// link's name arrives as a string of that process, and its default action
+// takes effect in Corvane's.
 TEST(Label, AScreenReaderInAnotherProcessFindsTheLinkAndActivatesIt) {
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
@@ -233,9 +235,6 @@ TEST(Label, AScreenReaderInAnotherProcessFindsTheLinkAndActivatesIt) {
   VARIANT link{};
   link.vt = VT_I4;
   link.lVal = 2;
-  VARIANT role{};
-  ASSERT_HRESULT_SUCCEEDED(client->get_accRole(link, &role));
-  EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
   BSTR name = nullptr;
   ASSERT_HRESULT_SUCCEEDED(client->get_accName(link, &name));
   const win32::ScopedBstr owned(name);

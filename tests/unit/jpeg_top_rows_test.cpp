@@ -141,15 +141,9 @@ TEST(DecodeJpegTopLeft, RefusesWhatBaselineDoesNotAllowAndDataDamagedWhereItIsNe
          j[at] = 0xFF;
          j[at + 1] = 0xD9;
        }},
-      {"a 16-bit table in an 8-bit frame", kPicture,
-       [](Bytes& j) {
-         const Segment table = Find(j, 0xDB);
-         j[table.at + 4] |= 0x10;  // precision 1, the same bytes: 32 entries
-         Bytes extra(64, 1);
-         j.insert(j.begin() + static_cast<std::ptrdiff_t>(table.at + 2 + table.length),
-                  extra.begin(), extra.end());
-         j[table.at + 3] = static_cast<std::uint8_t>(table.length + 64);
-       }},
+      // Its 64 bytes read as an 8-bit table would fit: only its precision says no.
+      {"a table marked 16-bit in an 8-bit frame", kPicture,
+       [](Bytes& j) { j[Find(j, 0xDB).at + 4] |= 0x10; }},
       {"a second frame header", kPicture,
        [](Bytes& j) {
          const Segment frame = Find(j, 0xC0);
@@ -175,6 +169,43 @@ TEST(DecodeJpegTopLeft, RefusesWhatBaselineDoesNotAllowAndDataDamagedWhereItIsNe
     row.damage(jpeg);
     EXPECT_TRUE(DecodeJpegTopLeft(jpeg, 640, 150).empty());
   }
+}
+
+// A grey picture of two blocks, 16 x 8, whose DC coefficients differ from
+// the one before by `first` and `second` (each 0 or 2047) and whose AC
+// coefficients are all 0.
+Bytes TwoGreyBlocks(int first, int second) {
+  Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00};
+  jpeg.insert(jpeg.end(), 64, 1);  // every step 1
+  const Bytes segments[] = {
+      // The frame: 16 x 8, one component.
+      {0xFF, 0xC0, 0x00, 0x0B, 8, 0, 8, 0, 16, 1, 1, 0x11, 0},
+      // DC: 00 for a difference of 0 bits, 01 for one of 11 bits.
+      {0xFF, 0xC4, 0x00, 0x15, 0x00, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x0B},
+      // AC: 00 for the end of the block.
+      {0xFF, 0xC4, 0x00, 0x14, 0x10, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00},
+      // The scan.
+      {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0x00, 0, 63, 0},
+  };
+  for (const Bytes& segment : segments) jpeg.insert(jpeg.end(), segment.begin(), segment.end());
+  std::string bits;
+  for (const int difference : {first, second}) {
+    bits += difference == 0 ? "00" : "01" + std::string(11, '1');  // 2047 in 11 bits
+    bits += "00";
+  }
+  bits.resize((bits.size() + 7) / 8 * 8, '1');
+  for (std::size_t at = 0; at < bits.size(); at += 8) {
+    jpeg.push_back(static_cast<std::uint8_t>(std::stoi(bits.substr(at, 8), nullptr, 2)));
+    if (jpeg.back() == 0xFF) jpeg.push_back(0x00);
+  }
+  jpeg.insert(jpeg.end(), {0xFF, 0xD9});
+  return jpeg;
+}
+
+// An 8-bit picture's DC coefficient fits in 11 bits (ITU T.81, F.1.2.1.1).
+TEST(DecodeJpegTopLeft, RefusesADcCoefficientBeyondElevenBits) {
+  EXPECT_FALSE(DecodeJpegTopLeft(TwoGreyBlocks(2047, 0), 16, 8).empty()) << "2047 fits";
+  EXPECT_TRUE(DecodeJpegTopLeft(TwoGreyBlocks(2047, 2047), 16, 8).empty()) << "4094 does not";
 }
 
 TEST(DecodeJpegTopLeft, IsCutToThePicture) {

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "main_window/background_picture.h"
 #include "main_window/form1.h"
+#include "platform/win32/trace.h"
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
 #include "support/design.h"
@@ -127,6 +129,23 @@ TEST(Dpi, AsWindows81TheWindowTakesItsMonitorsDpiNotTheSystems) {
   EXPECT_EQ(dpis.ForWindow(GetDesktopWindow()), 168);
   EXPECT_EQ(win32::Dpi(win32::Dpi::Lookup::kOlderOnly).ForWindow(GetDesktopWindow()), TestDpi())
       << "as on Windows 7, the system's DPI";
+}
+
+std::vector<std::string>& Traced() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
+// A picture that cannot be had leaves the window blank: that is told.
+TEST(Trace, ABlankPictureIsReported) {
+  Traced().clear();
+  const win32::ScopedTraceObserver observer([](const char* line) { Traced().emplace_back(line); });
+  main_window::BackgroundPicture picture;
+  constexpr int kNoSuchPicture = 4242;
+  EXPECT_FALSE(picture.Load(GetModuleHandleW(nullptr), kNoSuchPicture, {100, 50}));
+  EXPECT_TRUE(picture.Load(GetModuleHandleW(nullptr), IDR_BACKGROUND_JPEG, {100, 50}));
+  ASSERT_EQ(Traced().size(), 1U) << "one failure, one trace";
+  EXPECT_NE(Traced().front().find("background_picture.cpp"), std::string::npos) << Traced().front();
 }
 
 class Form1Test : public testing::FormFixture, public ::testing::Test {

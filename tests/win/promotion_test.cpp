@@ -13,7 +13,6 @@
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/ole_apartment.h"
-#include "platform/win32/system_library.h"
 #include "promotion/promotion.h"
 #include "support/design.h"
 #include "support/environment.h"
@@ -152,21 +151,6 @@ TEST(Promotion, NoScriptErrorDialogsAndTheInstalledEnginesStandardsMode) {
   OpenPromotionOnce();
   EXPECT_EQ(EmulationValue(), std::optional<DWORD>(chosen));
   RegDeleteKeyValueW(HKEY_CURRENT_USER, kEmulationKey, kThisProgram);
-}
-
-// Wine knows the System32 search flag, so only this seam takes the other way.
-// Wine also finds atl.dll's own dependencies without
-// LOAD_WITH_ALTERED_SEARCH_PATH, so only Windows 7 without KB2533623 shows
-// what that flag does; no test here can.
-TEST(SystemLibrary, LoadsFromSystem32ByFullPathAsOnWindows7WithoutTheUpdate) {
-  win32::SystemLibrary atl(L"atl.dll", win32::SystemLibrary::Search::kFullPathOnly);
-  EXPECT_NE(atl.Get<FARPROC>("AtlAxWinInit"), nullptr);
-  wchar_t loaded[MAX_PATH] = {};
-  GetModuleFileNameW(atl.Module(), loaded, MAX_PATH);
-  wchar_t expected[MAX_PATH] = {};
-  GetSystemDirectoryW(expected, MAX_PATH);
-  wcscat(expected, L"\\atl.dll");
-  EXPECT_EQ(_wcsicmp(loaded, expected), 0) << testing::Utf8(std::wstring(loaded));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <utility>
 
 namespace corvane::win32 {
 
@@ -27,6 +28,20 @@ inline TraceObserver& ObserverOfTraces() {
   static TraceObserver observer = nullptr;
   return observer;
 }
+
+// Lets `observer` hear of every traced failure while this lives, and puts
+// back whoever heard before.
+class ScopedTraceObserver {
+ public:
+  explicit ScopedTraceObserver(TraceObserver observer)
+      : previous_(std::exchange(ObserverOfTraces(), observer)) {}
+  ScopedTraceObserver(const ScopedTraceObserver&) = delete;
+  ScopedTraceObserver& operator=(const ScopedTraceObserver&) = delete;
+  ~ScopedTraceObserver() { ObserverOfTraces() = previous_; }
+
+ private:
+  TraceObserver previous_;
+};
 
 inline void Trace(const char* what, unsigned long code, Where where = {}) {
   char line[512];
