@@ -90,18 +90,16 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   };
   if (!Prepare(owner, true, dpi)) return;
   fit_width();
-  TOOLINFOW tool = Tool(owner_, balloon_, text_.data());
-  const int balloon_height =
-      HIWORD(SendMessageW(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
-  if (HintFitsBelow(list, balloon_height, work)) {
-    const ScreenPoint at = HintBelow(list);
-    Track({at.x, at.y});
-  } else {
+  // Its size shows once it is up: TTM_GETBUBBLESIZE measures the text shown
+  // last (Wine's tooltips.c), not the one just given.
+  const ScreenPoint below = HintBelow(list);
+  Track({below.x, below.y});
+  RECT shown{};
+  GetWindowRect(tip_, &shown);
+  if (!HintFitsBelow(list, shown.bottom - shown.top, work)) {
     if (!Prepare(owner, false, dpi)) return;
     fit_width();
-    // Shown first where the balloon would have been, to learn its own size.
-    Track({list.left, list.top - balloon_height});
-    RECT shown{};
+    Track({list.left, list.top - (shown.bottom - shown.top)});
     GetWindowRect(tip_, &shown);
     const ScreenPoint at =
         HintAbove(list, shown.right - shown.left, shown.bottom - shown.top, work);

@@ -21,7 +21,8 @@ std::vector<int> Picked(std::string_view sequence, bool opens) {
     static constexpr std::string_view kLetters = "KRNLT";
     const char letter = sequence[at];
     const bool dropped = letter >= 'a';
-    const auto input = static_cast<ListInput>(kLetters.find(dropped ? letter - 'a' + 'A' : letter));
+    const char upper = dropped ? static_cast<char>(letter - 'a' + 'A') : letter;
+    const auto input = static_cast<ListInput>(kLetters.find(upper));
     const int row = sequence[at + 1] == '-' ? -1 : sequence[at + 1] - '0';
     if (!picks.OnInput(input, dropped, row)) continue;
     const TranslationTarget* target = picks.Next();
@@ -78,27 +79,23 @@ TEST(Picks, ARowChosenInTheDroppedListOrAKeyThatPutsAnEntryInTheClosedListsTextP
 // nothing more is taken.
 TEST(Picks, APickArrivingWhileOneIsWithTheShellIsTakenAfterItInOrder) {
   Picks picks;
+  const auto next = [&picks] {
+    const TranslationTarget* target = picks.Next();
+    return target != nullptr ? target->entry : std::u16string_view(u"(none)");
+  };
   ASSERT_TRUE(picks.OnInput(ListInput::kListKey, false, 0));
-  const TranslationTarget* first = picks.Next();
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->entry, design::kRow1);
-  ASSERT_TRUE(picks.OnInput(ListInput::kListKey, false, 1));
-  EXPECT_EQ(picks.Next(), nullptr) << "a pick went to the shell inside another";
-  ASSERT_TRUE(picks.OnInput(ListInput::kListKey, false, 0));
+  EXPECT_EQ(next(), design::kRow1);
+  picks.OnInput(ListInput::kListKey, false, 1);
+  EXPECT_EQ(next(), u"(none)") << "a pick went to the shell inside another";
+  picks.OnInput(ListInput::kListKey, false, 0);
+  for (const std::u16string_view entry : {design::kRow2, design::kRow1}) {
+    picks.Done(PickOutcome::kOpened);
+    EXPECT_EQ(next(), entry) << "the waiting picks were not taken in the order they came";
+  }
   picks.Done(PickOutcome::kOpened);
-  const TranslationTarget* second = picks.Next();
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->entry, design::kRow2);
-  picks.Done(PickOutcome::kOpened);
-  const TranslationTarget* third = picks.Next();
-  ASSERT_NE(third, nullptr);
-  EXPECT_EQ(third->entry, design::kRow1);
-  picks.Done(PickOutcome::kOpened);
-  EXPECT_EQ(picks.Next(), nullptr);
-
-  ASSERT_TRUE(picks.OnInput(ListInput::kListKey, false, 1));
+  picks.OnInput(ListInput::kListKey, false, 1);
   picks.Stop();
-  EXPECT_EQ(picks.Next(), nullptr) << "a pick was taken after the window went";
+  EXPECT_EQ(next(), u"(none)") << "a pick was taken after the window went";
 }
 
 }  // namespace

@@ -299,12 +299,16 @@ TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
 // The hint keeps to its window: gone once another window is in front, off
 // the list where the screen ends below it, in the window's DPI.
 TEST_F(Form1Test, TheHintKeepsToItsWindowAndOffTheList) {
+  const auto rect = [](HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return bounds;
+  };
   SetForegroundWindow(form.Hwnd());
   Key(VK_DOWN);  // no browser: a hint below the list
   ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
   const LOGFONTW font = FontOf(form.Hint().Hwnd());
-  RECT balloon{};
-  GetWindowRect(form.Hint().Hwnd(), &balloon);
+  const RECT balloon = rect(form.Hint().Hwnd());
   const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPED | WS_VISIBLE,
                                      300, 300, 200, 100, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);
@@ -312,31 +316,29 @@ TEST_F(Form1Test, TheHintKeepsToItsWindowAndOffTheList) {
   DestroyWindow(other);
 
   // The screen ends less than a list's height short of the room the balloon
-  // needs below the list.
+  // needs below the list; the hint is made anew (a DPI change remakes it).
+  const int dpi = TestDpi();
+  RECT frame = rect(form.Hwnd());
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(form.Hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
-  RECT list{};
-  GetWindowRect(form.Combo1(), &list);
-  const int down = monitor.rcWork.bottom - (balloon.bottom - balloon.top) +
-                   (list.bottom - list.top) / 2 - list.bottom;
-  RECT frame{};
-  GetWindowRect(form.Hwnd(), &frame);
-  SetWindowPos(form.Hwnd(), nullptr, frame.left, frame.top + down, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT list = rect(form.Combo1());
+  SetWindowPos(form.Hwnd(), nullptr, frame.left,
+               frame.top + monitor.rcWork.bottom - (balloon.bottom - balloon.top) +
+                   (list.bottom - list.top) / 2 - list.bottom,
+               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Key(VK_DOWN);
   ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
-  GetWindowRect(form.Combo1(), &list);
-  RECT above{};
-  GetWindowRect(form.Hint().Hwnd(), &above);
+  list = rect(form.Combo1());
+  const RECT above = rect(form.Hint().Hwnd());
   EXPECT_LE(above.bottom, list.top) << "the hint covers the list";
   EXPECT_LT(above.left, (list.left + list.right) / 2);
   EXPECT_GT(above.right, (list.left + list.right) / 2);
 
   // At twice the DPI, text twice the size.
-  const int dpi = 2 * TestDpi();
   RECT suggested{0, 0, 800, 300};
-  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi),
                reinterpret_cast<LPARAM>(&suggested));
   Key(VK_UP);
   ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
