@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win32/com_object.h"
+#include "platform/win32/ole_strings.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/trace.h"
 
@@ -61,9 +62,6 @@ struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
   AccessibleSite(const LinkLabel& link, const PickHint& shown_hint)
       : label(link), hint(shown_hint) {}
 
-  // A BSTR for the caller to free, as the interfaces' out-parameters are.
-  BSTR String(std::wstring_view text);
-  void Free(BSTR text);
   win32::ComPtr<IAccessible> NewClient();
   win32::ComPtr<IAccessible> NewAlert();
   // Hands `object` to whoever sent WM_GETOBJECT with `wparam`.
@@ -80,7 +78,7 @@ struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
   // Loaded on the first question, so a start without assistive technology
   // pays nothing for them.
   win32::SystemLibrary oleacc{L"oleacc.dll"};
-  win32::SystemLibrary oleaut32{L"oleaut32.dll"};
+  win32::OleStrings strings;
   win32::SystemLibrary uiautomation{L"uiautomationcore.dll"};
 };
 
@@ -290,7 +288,7 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
   }
   HRESULT SetString(BSTR* out, std::wstring_view text) {
     if (out == nullptr) return E_POINTER;
-    *out = site_->String(text);
+    *out = site_->strings.Allocate(text);
     return *out == nullptr ? E_OUTOFMEMORY : S_OK;
   }
 
@@ -406,17 +404,6 @@ class AlertAccessible final : public Accessible {
   int hint_ = 0;
 };
 
-BSTR AccessibleSite::String(std::wstring_view text) {
-  using Allocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
-  const auto allocate = oleaut32.Get<Allocate>("SysAllocStringLen");
-  return allocate == nullptr ? nullptr : allocate(text.data(), static_cast<UINT>(text.size()));
-}
-
-void AccessibleSite::Free(BSTR text) {
-  using FreeString = void(WINAPI*)(BSTR);
-  if (const auto free = oleaut32.Get<FreeString>("SysFreeString")) free(text);
-}
-
 win32::ComPtr<IAccessible> AccessibleSite::NewClient() {
   using Create = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   win32::ComPtr<IAccessible> standard;
@@ -452,13 +439,10 @@ bool AccessibleSite::RaiseUiaNotification(std::wstring_view text) {
   if (raise == nullptr || host == nullptr) return false;
   win32::ComPtr<IRawElementProviderSimple> provider;
   if (win32::Failed(host(window, provider.put()))) return false;
-  const BSTR display = String(text);
-  const BSTR activity = String(L"CorvaneHint");
-  const bool raised = !win32::Failed(
-      raise(provider.get(), kActionAborted, kImportantMostRecent, display, activity));
-  Free(display);
-  Free(activity);
-  return raised;
+  const win32::OleStrings::Owned display = strings.Make(text);
+  const win32::OleStrings::Owned activity = strings.Make(L"CorvaneHint");
+  return !win32::Failed(
+      raise(provider.get(), kActionAborted, kImportantMostRecent, display.get(), activity.get()));
 }
 
 FormAccessibility::FormAccessibility(const LinkLabel& label, const PickHint& hint,

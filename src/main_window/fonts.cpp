@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "platform/twips.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/system_library.h"
 
 namespace corvane::main_window {
@@ -65,11 +66,8 @@ win32::ScopedFont CreateTooltipFont(int dpi) {
   if (for_dpi == nullptr ||
       !for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return {};
-    const win32::ScopedWindowDc screen(nullptr);
-    const int system_dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    if (system_dpi > 0) {
-      metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, dpi, system_dpi);
-    }
+    metrics.lfStatusFont.lfHeight =
+        MulDiv(metrics.lfStatusFont.lfHeight, dpi, win32::Dpi().ForSystem());
   }
   return win32::ScopedFont(CreateFontIndirectW(&metrics.lfStatusFont));
 }

@@ -36,10 +36,9 @@ class Form1 final : public win32::BaseWindow<Form1> {
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
   Form1& operator=(Form1&&) = delete;
-  ~Form1() {
-    accessibility_.Disconnect();
-    Destroy();
-  }
+  // The window goes while the whole object is alive; its accessibility,
+  // a member, disconnects what assistive technology still holds after it.
+  ~Form1() { Destroy(); }
 
   // Creates the window at the screen's top-left corner and shows it.
   bool Show(int show_command);

@@ -2,7 +2,6 @@
 
 #include <oleauto.h>
 
-#include <memory>
 #include <string>
 
 #include "platform/win32/text.h"
@@ -88,13 +87,9 @@ void WebBrowserHost::Destroy() {
 }
 
 void WebBrowserHost::Navigate(std::wstring_view address) {
-  using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
-  using SysFreeStringFn = void(WINAPI*)(BSTR);
-  const auto allocate = oleaut32_.Get<SysAllocStringLenFn>("SysAllocStringLen");
-  const auto free = oleaut32_.Get<SysFreeStringFn>("SysFreeString");
-  if (!browser_ || allocate == nullptr || free == nullptr) return;
-  const std::unique_ptr<OLECHAR, SysFreeStringFn> url(
-      allocate(address.data(), static_cast<UINT>(address.size())), free);
+  if (!browser_) return;
+  const win32::OleStrings::Owned url = strings_.Make(address);
+  if (!url) return;
   VARIANT none{};  // VT_EMPTY: no flags, frame, post data or headers
   browser_->Navigate(url.get(), &none, &none, &none, &none);
 }

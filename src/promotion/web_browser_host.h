@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/win32/ole_apartment.h"
+#include "platform/win32/ole_strings.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 
@@ -41,7 +42,7 @@ class WebBrowserHost {
  private:
   win32::OleApartment& ole_;
   win32::SystemLibrary atl_{L"atl.dll"};
-  win32::SystemLibrary oleaut32_{L"oleaut32.dll"};
+  win32::OleStrings strings_;
   HWND hwnd_ = nullptr;
   win32::ComPtr<IWebBrowser2> browser_;
 };

@@ -134,14 +134,6 @@ class ComPtr {
   }
   ~ComPtr() { reset(); }
 
-  // One more reference to what this holds.
-  ComPtr Copy() const {
-    if (ptr_ != nullptr) ptr_->AddRef();
-    ComPtr copy;
-    copy.ptr_ = ptr_;
-    return copy;
-  }
-
   Interface* get() const { return ptr_; }
   Interface* operator->() const { return ptr_; }
   explicit operator bool() const { return ptr_ != nullptr; }
