@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   clang clang-format clang-tidy libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils fonts-wqy-zenhei fonts-wine locales
-  imagemagick python3 git bc
+  imagemagick python3 git bc debootstrap
 )
 missing=()
 for package in "${packages[@]}"; do

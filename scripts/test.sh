@@ -3,7 +3,8 @@
 # import check and the release package, lint, a short run of each fuzz
 # target, then CTest: the logic's tests natively (ASan, UBSan), and under
 # Wine the logic's and the Win32 tests and the end-to-end tests and soak that
-# drive the real Corvane.exe, at 96 DPI and (without the soak) at 144 DPI.
+# drive the real Corvane.exe, at 96 DPI and (without the soak) at 144 DPI,
+# under Debian 12's Wine 8 and again under Debian 13's Wine 10.
 # Ends with "N passed, N failed", counting CTest's tests (one for each
 # GoogleTest case) and fuzz targets.
 set -uo pipefail
@@ -44,19 +45,24 @@ done < <(bash scripts/fuzz.sh --seconds 15)
 step "lint"
 bash scripts/lint.sh || broken+=("lint")
 
+# report_ctest LOG STATUS WHAT: prints CTest's summary from LOG and, where
+# STATUS says it failed, the failures' own words, from the programs' output
+# CTest kept.
+report_ctest() {
+  grep -aE '^ *[0-9]+/[0-9]+ Test +#|tests passed|tests failed' "$1"
+  if [ "$2" -ne 0 ]; then
+    grep -aB2 -A12 'Failure$' "$1" | head -n 80
+    grep -aqE 'Failure$' "$1" || tail -n 40 "$1"
+    broken+=("$3")
+  fi
+}
+
 # run_ctest PRESET: runs the preset's tests, printing CTest's summary.
 run_ctest() {
   local log=$results/ctest-$1.log
   step "ctest --preset $1"
   ctest --preset "$1" --output-junit "$results/junit-$1.xml" >"$log" 2>&1 </dev/null
-  local rc=$?
-  grep -aE '^ *[0-9]+/[0-9]+ Test +#|tests passed|tests failed' "$log"
-  if [ $rc -ne 0 ]; then
-    # The failures' own words, from the programs' output CTest kept.
-    grep -aB2 -A12 'Failure$' "$log" | head -n 80
-    grep -aqE 'Failure$' "$log" || tail -n 40 "$log"
-    broken+=("ctest --preset $1")
-  fi
+  report_ctest "$log" $? "ctest --preset $1"
 }
 
 run_ctest native
@@ -67,6 +73,12 @@ step "wine"
 wine_session_start_tests "$root/build/wine" "$root/build/windows/bin"
 run_ctest windows
 wine_session_stop; trap - EXIT
+
+# The same Windows tests under Debian 13's Wine 10, which has Windows 10
+# functions Wine 8 lacks. Where its chroot cannot be made, this fails.
+step "ctest --preset windows under Wine 10 (a Debian 13 chroot)"
+bash scripts/wine10-chroot.sh "$results" </dev/null
+report_ctest "$results/ctest-wine10.log" $? "ctest --preset windows under Wine 10"
 
 step "summary"
 # CTest's own results, case by case.

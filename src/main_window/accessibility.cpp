@@ -1,7 +1,6 @@
 #include "main_window/accessibility.h"
 
 #include <oleacc.h>
-#include <uiautomationcore.h>
 
 #include <algorithm>
 #include <string>
@@ -19,12 +18,6 @@ namespace corvane::main_window {
 namespace {
 
 constexpr wchar_t kLinkAction[] = L"单击";
-
-// UI Automation's NotificationKind_ActionAborted and
-// NotificationProcessing_ImportantMostRecent (UIAutomationCore.h of the
-// Windows 10 1709 SDK): a pick that could not be done, said now.
-constexpr int kActionAborted = 3;
-constexpr int kImportantMostRecent = 1;
 
 // Every answer sets its out-parameters, so a client never reads what it left there.
 void Clear(BSTR* out) {
@@ -66,8 +59,6 @@ struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
   win32::ComPtr<IAccessible> NewAlert();
   // Hands `object` to whoever sent WM_GETOBJECT with `wparam`.
   LRESULT Answer(WPARAM wparam, IAccessible* object);
-  // UI Automation's notification event, where Windows has it (10 1709 on).
-  bool RaiseUiaNotification(std::wstring_view text);
 
   const LinkLabel& label;
   const PickHint& hint;
@@ -79,7 +70,6 @@ struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
   // pays nothing for them.
   win32::SystemLibrary oleacc{L"oleacc.dll"};
   win32::OleStrings strings;
-  win32::SystemLibrary uiautomation{L"uiautomationcore.dll"};
 };
 
 // One of our own elements: the link in the client area, or the alert.
@@ -431,20 +421,6 @@ LRESULT AccessibleSite::Answer(WPARAM wparam, IAccessible* object) {
   return result < 0 ? 0 : result;
 }
 
-bool AccessibleSite::RaiseUiaNotification(std::wstring_view text) {
-  using HostProvider = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
-  using Raise = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, BSTR, BSTR);
-  const auto raise = uiautomation.Get<Raise>("UiaRaiseNotificationEvent");
-  const auto host = uiautomation.Get<HostProvider>("UiaHostProviderFromHwnd");
-  if (raise == nullptr || host == nullptr) return false;
-  win32::ComPtr<IRawElementProviderSimple> provider;
-  if (win32::Failed(host(window, provider.put()))) return false;
-  const win32::OleStrings::Owned display = strings.Make(text);
-  const win32::OleStrings::Owned activity = strings.Make(L"CorvaneHint");
-  return !win32::Failed(
-      raise(provider.get(), kActionAborted, kImportantMostRecent, display.get(), activity.get()));
-}
-
 FormAccessibility::FormAccessibility(const LinkLabel& label, const PickHint& hint,
                                      win32::OleApartment& ole)
     : site_(std::make_shared<AccessibleSite>(label, hint)), ole_(ole) {}
@@ -464,16 +440,16 @@ LRESULT FormAccessibility::OnGetObject(HWND window, WPARAM wparam, LPARAM lparam
   return DefWindowProcW(window, WM_GETOBJECT, wparam, lparam);
 }
 
-// Narrator reads UI Automation, whose notification event is Microsoft's way
-// to announce a transient message from Windows 10 1709 on; NVDA reads it
-// too from the application in front (its UIAHandler). Before that version
-// there is none, and the MSAA alert is what screen readers read. Raising
-// both would have the hint said twice, so it is the one or the other.
+// An alert with the hint's text, on every Windows: NVDA reads
+// EVENT_SYSTEM_ALERT of an object in the alert role, and Narrator reads it
+// from other programs too; JAWS ignores UI Automation notification events.
+// A UI Automation notification as well would have NVDA say the hint twice,
+// and UiaHostProviderFromHwnd's object cannot raise events ("If you need to
+// raise events ..., you must create a provider object").
 void FormAccessibility::AnnounceHint(HWND window) {
   if (site_->gone) return;
   site_->window = window;
   ++site_->hints;
-  if (ole_.Ensure() && site_->RaiseUiaNotification(site_->hint.Text())) return;
   NotifyWinEvent(EVENT_SYSTEM_ALERT, window, kHintObjectId, CHILDID_SELF);
 }
 

@@ -18,6 +18,12 @@ bool IsListKey(WPARAM key) {
   return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
 }
 
+// F4, and Alt+Up or Alt+Down (WM_SYSKEYDOWN), open and close the list.
+bool IsClosingKey(UINT message, WPARAM key) {
+  return (message == WM_KEYDOWN && key == VK_F4) ||
+         (message == WM_SYSKEYDOWN && (key == VK_UP || key == VK_DOWN));
+}
+
 // WM_KEYDOWN: bit 30 of lParam is the key's previous state, set for the
 // auto-repeats of a held key.
 bool IsRepeat(LPARAM lparam) { return (static_cast<DWORD>(lparam) & (1UL << 30)) != 0; }
@@ -70,6 +76,7 @@ void ChoiceList::SetText(std::u16string_view text) {
 }
 
 void ChoiceList::OnCommand(UINT code) {
+  if (code == CBN_DROPDOWN) Tell(ListInput::kDroppedDown, false, Selection());
   if (code != CBN_EDITCHANGE) return;
   wchar_t text[64] = {};
   const int length = GetWindowTextW(combo_, text, 64);
@@ -108,6 +115,9 @@ LRESULT CALLBACK ChoiceList::FieldProc(HWND field, UINT message, WPARAM wparam, 
   auto& list = *reinterpret_cast<ChoiceList*>(self);
   if (message == WM_KEYDOWN && wparam == VK_RETURN) {
     list.Tell(ListInput::kEnter, list.Dropped(), list.Selection());
+  } else if (IsClosingKey(message, wparam) && list.Dropped()) {
+    // Seen before the list closes, with the row it highlights.
+    list.Tell(ListInput::kClosingKey, true, list.Selection());
   } else if (message == WM_KEYDOWN && IsListKey(wparam)) {
     const bool dropped = list.Dropped();
     if (IsRepeat(lparam)) {

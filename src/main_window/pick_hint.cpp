@@ -71,6 +71,30 @@ void PickHint::Track(POINT at) {
   SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
+SIZE PickHint::Measure(int text_width) const {
+  // The control breaks lines at its maximum tip width, as DrawText does here.
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, text_width);
+  RECT rect{0, 0, text_width, 0};
+  TEXTMETRICW metrics{};
+  {
+    const win32::ScopedWindowDc dc(tip_);
+    const win32::ScopedSelectObject font(dc.get(), font_.get());
+    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &rect,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
+    GetTextMetricsW(dc.get(), &metrics);
+  }
+  if (SendMessageW(tip_, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) == 0) {
+    // The control cannot say (Wine's comctl32 has no TTM_ADJUSTRECT): room
+    // for margins, frame and a balloon's stem is allowed generously, since
+    // too much only puts the hint above where below would have done.
+    const int line = metrics.tmHeight + metrics.tmExternalLeading;
+    const int margin = balloon_ ? line : line / 2;
+    InflateRect(&rect, margin, margin);
+    if (balloon_) rect.bottom += line;
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
 void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   // A hint for a window that is gone would have no timer to end it.
   if (IsWindow(owner) == FALSE) return;
@@ -83,27 +107,19 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
   const ScreenRect work = ToScreenRect(monitor.rcWork);
-  // No wider than the list it is centred on, so that it fits beside a window
-  // at the screen's edge; the longer hints take two or three lines.
-  const auto fit_width = [&] {
-    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, bounds.right - bounds.left);
-  };
+  // Measured before it shows, so that it shows once, where it belongs. Its
+  // text is no wider than the list it is centred on, so that it fits beside
+  // a window at the screen's edge; the longer hints take two or three lines.
+  const int width = bounds.right - bounds.left;
   if (!Prepare(owner, true, dpi)) return;
-  fit_width();
-  // Its size shows once it is up: TTM_GETBUBBLESIZE measures the text shown
-  // last (Wine's tooltips.c), not the one just given.
-  const ScreenPoint below = HintBelow(list);
-  Track({below.x, below.y});
-  RECT shown{};
-  GetWindowRect(tip_, &shown);
-  if (!HintFitsBelow(list, shown.bottom - shown.top, work)) {
+  if (HintFitsBelow(list, Measure(width).cy, work)) {
+    const ScreenPoint below = HintBelow(list);
+    Track({below.x, below.y});
+  } else {
     if (!Prepare(owner, false, dpi)) return;
-    fit_width();
-    Track({list.left, list.top - (shown.bottom - shown.top)});
-    GetWindowRect(tip_, &shown);
-    const ScreenPoint at =
-        HintAbove(list, shown.right - shown.left, shown.bottom - shown.top, work);
-    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+    const SIZE size = Measure(width);
+    const ScreenPoint above = HintAbove(list, size.cx, size.cy, work);
+    Track({above.x, above.y});
   }
   shown_ = true;
   RECT owner_rect{};

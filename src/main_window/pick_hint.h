@@ -41,6 +41,8 @@ class PickHint {
  private:
   // A tip of the kind asked for, at `dpi`, holding text_; false if none can be made.
   bool Prepare(HWND owner, bool balloon, int dpi);
+  // The size the tip's window takes for text_ broken at `text_width`.
+  SIZE Measure(int text_width) const;
   void Track(POINT at);
 
   HWND owner_ = nullptr;

@@ -18,9 +18,16 @@ bool Picks::OnInput(ListInput input, bool dropped, int row) {
       picked = dropped && valid;
       break;
     case ListInput::kListKey:
-      picked = !dropped && valid && row != shown_;
-      break;
     case ListInput::kListKeyRepeat:
+      moved_ = moved_ || dropped;
+      picked = input == ListInput::kListKey && !dropped && valid && row != shown_;
+      break;
+    case ListInput::kDroppedDown:
+      moved_ = false;
+      break;
+    case ListInput::kClosingKey:
+      // The standard way to choose without the mouse: drop, move, close.
+      picked = dropped && valid && moved_;
       break;
     case ListInput::kTyped:
       // Typed, an entry's text shows as if picked: a key that leaves it there

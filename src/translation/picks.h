@@ -19,6 +19,8 @@ enum class ListInput {
   kEnter,          // Enter pressed in the list's field
   kRowClicked,     // the mouse button let go on a row of the dropped-down list
   kTyped,          // the field's text edited by the user (CBN_EDITCHANGE)
+  kDroppedDown,    // the list about to drop down (CBN_DROPDOWN)
+  kClosingKey,     // F4, Alt+Up or Alt+Down pressed while the list is dropped, before it closes
 };
 
 // The row whose entry `text` is, exactly, or -1.
@@ -27,13 +29,15 @@ int EntryRow(std::u16string_view text);
 // The choice list's picks, from what the user did to what to translate: a
 // row enters here once and comes out as its translation target.
 //
-// A pick is a row chosen in the dropped-down list (a click on it, or Enter
-// on it), or a key on the closed list that puts an entry in the list's text
+// A pick is a row chosen in the dropped-down list (a click on it, Enter on
+// it, or a key that closes it after the highlight was moved with the
+// keys), or a key on the closed list that puts an entry in the list's text
 // that does not already show as the outcome of a pick: after a request the
 // list shows the prompt, so the same key picks the same row again; after a
 // pick that opened nothing the list keeps the entry, and a key that leaves
 // it there picks nothing. A held key picks once. Nothing else picks: not
-// opening and closing the list, not moving in it, not typing.
+// opening and closing the list without moving in it, not moving in it, not
+// Escape or a click outside it, not typing.
 //
 // One pick at a time: while the shell talks to a DDE handler or to COM it
 // runs a modal loop, which can deliver the next pick; that one waits its
@@ -60,6 +64,7 @@ class Picks {
   // The row whose entry the list's text shows as the outcome of a pick;
   // -1 while it shows the prompt or text of the user's own.
   int shown_ = -1;
+  bool moved_ = false;  // the keys moved the highlight since the list dropped down
   bool stopped_ = false;
 };
 

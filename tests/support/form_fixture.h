@@ -33,11 +33,12 @@ class FormFixture {
   }
   // A key as the keyboard gives it to the list's field, which has the focus
   // (the message loop makes its character); `repeat` marks the auto-repeat
-  // of a held key.
-  void Key(WORD key, bool repeat = false) {
+  // of a held key; WM_SYSKEYDOWN, a key pressed with Alt.
+  void Key(WORD key, bool repeat = false, UINT message = WM_KEYDOWN) {
     const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-    PostMessageW(GetWindow(form.Combo1(), GW_CHILD), WM_KEYDOWN, key,
-                 static_cast<LPARAM>((scan << 16) | (repeat ? 0x40000001U : 1U)));
+    const UINT alt = message == WM_SYSKEYDOWN ? 0x20000000U : 0U;
+    PostMessageW(GetWindow(form.Combo1(), GW_CHILD), message, key,
+                 static_cast<LPARAM>((scan << 16) | alt | (repeat ? 0x40000001U : 1U)));
     Pump();
   }
   // The drop-down opened, then a click on `row` of its list after the

@@ -11,14 +11,15 @@ namespace {
 
 // The rows picked by a sequence of inputs, each a letter and the row then
 // (a digit, or - for none): K a list key, R its auto-repeat, N Enter, L a
-// row clicked, T typing; upper case with the list closed, lower case with it
+// row clicked, T typing, D the list dropping down, C a key that closes it
+// (F4, Alt+Up); upper case with the list closed, lower case with it
 // dropped down. Every pick is taken at once; `opens` says whether the shell
 // opens its request (the list then shows the prompt) or not (it keeps the entry).
 std::vector<int> Picked(std::string_view sequence, bool opens) {
   Picks picks;
   std::vector<int> rows;
   for (std::size_t at = 0; at + 1 < sequence.size(); at += 3) {
-    static constexpr std::string_view kLetters = "KRNLT";
+    static constexpr std::string_view kLetters = "KRNLTDC";
     const char letter = sequence[at];
     const bool dropped = letter >= 'a';
     const char upper = dropped ? static_cast<char>(letter - 'a' + 'A') : letter;
@@ -58,12 +59,20 @@ TEST(Picks, ARowChosenInTheDroppedListOrAKeyThatPutsAnEntryInTheClosedListsTextP
        "n- k0 n0",
        true,
        {0}},
-      {"moving in the dropped list and closing it another way (Escape, F4, Alt+Up, the button) "
-       "picks nothing; the next key on the closed list does",
+      {"moving in the dropped list and closing it another way (Escape, a click outside, the "
+       "button) picks nothing; the next key on the closed list does",
        "k0 k1 K1",
        true,
        {1}},
       {"Enter on the closed list picks nothing", "N0", true, {}},
+      {"F4 or Alt+Up after the keys moved the highlight picks the highlighted row",
+       "D- k1 c1",
+       true,
+       {1}},
+      {"F4 or Alt+Up without a move since the list dropped picks nothing",
+       "D1 c1 D1 k0 D0 c0",
+       true,
+       {}},
       {"typing an entry's text shows it as a pick would: a key that leaves it picks nothing",
        "T1 K1 K0",
        true,

@@ -134,11 +134,19 @@ TEST_F(Accessibility, TheHintIsAnnouncedAsAnAlertWithItsText) {
   HWND window = nullptr;
   EXPECT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(object.get(), &window));
   EXPECT_EQ(window, form.Hwnd()) << "the alert belongs to no window";
-  // Once the hint is gone, so is the alert.
+  // Once the hint is gone, so is the alert, and it is not the next hint's
+  // either. A dead object still clears what it is given to fill.
   SetWindowPos(form.Hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  BSTR name = nullptr;
-  EXPECT_EQ(object->get_accName(ChildId(child.lVal), &name), CO_E_OBJNOTCONNECTED);
-  EXPECT_EQ(name, nullptr);
+  const auto dead = [&](const char* when) {
+    wchar_t stale[] = L"stale";
+    BSTR name = stale;
+    EXPECT_EQ(object->get_accName(ChildId(child.lVal), &name), CO_E_OBJNOTCONNECTED) << when;
+    EXPECT_EQ(name, nullptr) << when;
+  };
+  dead("after the hint went");
+  Key(VK_DOWN);
+  ASSERT_TRUE(form.Hint().Visible());
+  dead("while the next hint shows");
 }
 
 // Two screen readers walking the window's children at once, each through
@@ -160,6 +168,8 @@ TEST_F(Accessibility, TwoClientsEnumeratingAtOnceEachSeeEveryChild) {
       if (child.vt == VT_DISPATCH) child.pdispVal->Release();
     }
   }
+  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(clients[0]->Reset(), CO_E_OBJNOTCONNECTED) << "the window is gone";
 }
 
 std::uint32_t ScreenPixel(POINT at) {

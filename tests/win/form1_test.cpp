@@ -220,10 +220,10 @@ TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) 
   Key(VK_UP);
   EXPECT_EQ(Requests(), std::vector<std::u16string>({row1, row2, row2, row1, row1}));
   // A wheel notch on the closed list moves it on Windows (and in Wine's
-  // combo box): no pick.
+  // combo box): no pick. Nor is Enter there.
   SendMessageW(form.Combo1(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-  Pump();
-  EXPECT_EQ(shell.opened.size(), 5U) << "the wheel picked";
+  Key(VK_RETURN);
+  EXPECT_EQ(shell.opened.size(), 5U) << "the wheel or Enter on the closed list picked";
 
   // A click in the dropped list picks, the entry already selected too.
   ClickInDroppedList(1);
@@ -237,6 +237,17 @@ TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) 
   Key(VK_RETURN);
   EXPECT_EQ(Requests().back(), row1);
   EXPECT_EQ(ListText(), design::kPrompt);
+  // So are F4 and Alt+Up after the keys moved the highlight there; two
+  // Downs reach the last entry from any row or none.
+  for (const UINT closing : {WM_KEYDOWN, WM_SYSKEYDOWN}) {
+    const std::size_t before = shell.opened.size();
+    SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, TRUE, 0);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(closing == WM_KEYDOWN ? VK_F4 : VK_UP, false, closing);
+    ASSERT_EQ(shell.opened.size(), before + 1) << (closing == WM_KEYDOWN ? "F4" : "Alt+Up");
+    EXPECT_EQ(Requests().back(), row2);
+  }
 
   // Typing an entry's text is no pick, nor is a key that then leaves it.
   const HWND edit = GetWindow(form.Combo1(), GW_CHILD);
@@ -245,7 +256,7 @@ TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) 
   Pump();
   Key(VK_DOWN);
   EXPECT_EQ(ListText(), design::kRow2);
-  EXPECT_EQ(shell.opened.size(), 8U) << "typing an entry's text opened a request";
+  EXPECT_EQ(shell.opened.size(), 10U) << "typing an entry's text opened a request";
 }
 
 TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFocus) {
@@ -296,8 +307,25 @@ TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
+// Counts the tooltips that this thread's windows show.
+int& TipsShown() {
+  static int shown = 0;
+  return shown;
+}
+LRESULT CALLBACK OnWindowMessage(int code, WPARAM wparam, LPARAM lparam) {
+  const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+  wchar_t name[32] = {};
+  if (code == HC_ACTION && sent.message == WM_WINDOWPOSCHANGED &&
+      (reinterpret_cast<const WINDOWPOS*>(sent.lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+      GetClassNameW(sent.hwnd, name, 32) > 0 && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+    ++TipsShown();
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 // The hint keeps to its window: gone once another window is in front, off
-// the list where the screen ends below it, in the window's DPI.
+// the list where the screen ends below it, shown there once, in the
+// window's DPI.
 TEST_F(Form1Test, TheHintKeepsToItsWindowAndOffTheList) {
   const auto rect = [](HWND window) {
     RECT bounds{};
@@ -328,8 +356,13 @@ TEST_F(Form1Test, TheHintKeepsToItsWindowAndOffTheList) {
                frame.top + monitor.rcWork.bottom - (balloon.bottom - balloon.top) +
                    (list.bottom - list.top) / 2 - list.bottom,
                0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  TipsShown() = 0;
+  const HHOOK hook =
+      SetWindowsHookExW(WH_CALLWNDPROC, OnWindowMessage, nullptr, GetCurrentThreadId());
   Key(VK_DOWN);
+  UnhookWindowsHookEx(hook);
   ASSERT_TRUE(IsWindowVisible(form.Hint().Hwnd()));
+  EXPECT_EQ(TipsShown(), 1) << "the hint was shown before it found its place";
   list = rect(form.Combo1());
   const RECT above = rect(form.Hint().Hwnd());
   EXPECT_LE(above.bottom, list.top) << "the hint covers the list";
