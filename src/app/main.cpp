@@ -27,7 +27,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   // Without it the list may still be made (common controls 6 registers its
   // classes on load); if it is not, Show fails below.
   if (!InitCommonControlsEx(&controls)) win32::TraceLastError();
-  if (!form1.Show(nShowCmd)) return 1;
+  if (!form1.Show(nShowCmd)) {
+    // Where the window failed was traced there; this says what followed.
+    win32::Trace("no main window, so Corvane exits with code", 1);
+    return 1;
+  }
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

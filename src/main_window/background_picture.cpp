@@ -50,10 +50,7 @@ bool BackgroundPicture::Load(HINSTANCE instance, int resource_id, SIZE visible) 
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) {
-    win32::TraceLastError();
-    return false;
-  }
+  if (!bitmap) return win32::TraceLastError();
   // 0x00RRGGBB is the byte order of a 32-bit DIB's pixels.
   std::copy(decoded.pixels.begin(), decoded.pixels.end(), static_cast<std::uint32_t*>(bits));
   bitmap_ = std::move(bitmap);

@@ -59,16 +59,17 @@ bool WebBrowserHost::Create(HWND parent, int control_id) {
   if (!ole_.Ensure()) return false;
   const auto init = atl_.Get<AtlAxWinInitFn>("AtlAxWinInit");
   const auto get_control = atl_.Get<AtlAxGetControlFn>("AtlAxGetControl");
-  if (init == nullptr || get_control == nullptr) return false;
+  if (init == nullptr || get_control == nullptr) return win32::TraceLastError();
   // Some atl.dll builds refuse a second AtlAxWinInit once the class exists.
   WNDCLASSEXW registered{};
   registered.cbSize = sizeof(registered);
-  if (!init() && !GetClassInfoExW(atl_.Module(), L"AtlAxWin", &registered)) return false;
+  if (!init() && !GetClassInfoExW(atl_.Module(), L"AtlAxWin", &registered))
+    return win32::TraceLastError();
 
   hwnd_ = CreateWindowExW(
       0, L"AtlAxWin", L"Shell.Explorer.2", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), nullptr, nullptr);
-  if (hwnd_ == nullptr) return false;
+  if (hwnd_ == nullptr) return win32::TraceLastError();
   win32::ComPtr<IUnknown> control;
   if (win32::Failed(get_control(hwnd_, control.put())) || !control ||
       win32::Failed(control->QueryInterface(IID_PPV_ARGS(browser_.put())))) {

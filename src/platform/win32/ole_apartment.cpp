@@ -11,10 +11,7 @@ bool OleApartment::Ensure() {
   tried_ = true;
   const auto co_initialize = ole32_.Get<CoInitializeExFn>("CoInitializeEx");
   const auto ole_initialize = ole32_.Get<OleInitializeFn>("OleInitialize");
-  if (co_initialize == nullptr || ole_initialize == nullptr) {
-    TraceLastError();
-    return false;
-  }
+  if (co_initialize == nullptr || ole_initialize == nullptr) return TraceLastError();
   // ShellExecuteEx's documentation asks for exactly this: shell extensions
   // it may load want a single-threaded apartment, without OLE 1 DDE.
   const HRESULT com = co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

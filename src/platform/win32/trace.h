@@ -64,7 +64,11 @@ inline bool Failed(HRESULT hr, Where where = {}) {
   return true;
 }
 
-// Says that a Win32 call failed, with the thread's last error.
-inline void TraceLastError(Where where = {}) { Trace("Win32 error", GetLastError(), where); }
+// Says that a Win32 call failed, with the thread's last error; answers
+// false, so that a function failing with it can `return TraceLastError();`.
+inline bool TraceLastError(Where where = {}) {
+  Trace("Win32 error", GetLastError(), where);
+  return false;
+}
 
 }  // namespace corvane::win32

@@ -11,6 +11,8 @@
 #include <bit>
 #include <utility>
 
+#include "platform/win32/trace.h"
+
 namespace corvane::win32 {
 
 // Ends the message loop when the last of the tool's windows is gone.
@@ -50,9 +52,11 @@ class BaseWindow {
   // sizes.
   bool Create(HINSTANCE instance, int icon_id, DWORD ex_style, const wchar_t* title, DWORD style,
               int x, int y, int width, int height) {
-    if (!Register(instance, icon_id)) return false;
+    if (!Register(instance, icon_id)) return TraceLastError();
     CreateWindowExW(ex_style, Derived::kClassName, title, style, x, y, width, height, nullptr,
                     nullptr, instance, static_cast<Derived*>(this));
+    // Its own WM_CREATE may have refused it, having said why.
+    if (hwnd_ == nullptr) TraceLastError();
     return hwnd_ != nullptr;
   }
 
