@@ -52,16 +52,16 @@ class Accessible;
 // What the objects handed out share with the window, and outlive it with:
 // once the window is gone they say so and touch nothing of it.
 struct AccessibleSite : std::enable_shared_from_this<AccessibleSite> {
-  AccessibleSite(const LinkLabel& link, const PickHint& shown_hint)
-      : label(link), hint(shown_hint) {}
+  AccessibleSite(const LinkLabel& link, const PickHint& shown_hint, UINT activate_link)
+      : label(link), hint(shown_hint), activate_label(activate_link) {}
 
   win32::ComPtr<IAccessible> NewClient();
-  win32::ComPtr<IAccessible> NewAlert();
   // Hands `object` to whoever sent WM_GETOBJECT with `wparam`.
   LRESULT Answer(WPARAM wparam, IAccessible* object);
 
   const LinkLabel& label;
   const PickHint& hint;
+  UINT activate_label;  // posted to the window
   HWND window = nullptr;
   bool gone = false;
   int hints = 0;                     // hints announced so far: an alert answers for its own only
@@ -365,7 +365,7 @@ class ClientAccessible final : public Accessible {
         kLinkAction};
   }
   // As a click does, once the assistive technology's call has returned.
-  void Activate() override { PostMessageW(Site().window, LinkLabel::kActivateMessage, 0, 0); }
+  void Activate() override { PostMessageW(Site().window, Site().activate_label, 0, 0); }
 };
 
 // The hint while it shows: an alert whose name is its text. It belongs to
@@ -408,10 +408,6 @@ win32::ComPtr<IAccessible> AccessibleSite::NewClient() {
   return win32::MakeComObject<ClientAccessible>(shared_from_this(), std::move(standard));
 }
 
-win32::ComPtr<IAccessible> AccessibleSite::NewAlert() {
-  return win32::MakeComObject<AlertAccessible>(shared_from_this());
-}
-
 LRESULT AccessibleSite::Answer(WPARAM wparam, IAccessible* object) {
   using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
   const auto answer = oleacc.Get<FromObject>("LresultFromObject");
@@ -422,8 +418,8 @@ LRESULT AccessibleSite::Answer(WPARAM wparam, IAccessible* object) {
 }
 
 FormAccessibility::FormAccessibility(const LinkLabel& label, const PickHint& hint,
-                                     win32::OleApartment& ole)
-    : site_(std::make_shared<AccessibleSite>(label, hint)), ole_(ole) {}
+                                     win32::OleApartment& ole, UINT activate_label)
+    : site_(std::make_shared<AccessibleSite>(label, hint, activate_label)), ole_(ole) {}
 
 FormAccessibility::~FormAccessibility() { Disconnect(); }
 
@@ -434,7 +430,7 @@ LRESULT FormAccessibility::OnGetObject(HWND window, WPARAM wparam, LPARAM lparam
   if (ours && !site_->gone && ole_.Ensure()) {
     site_->window = window;
     const win32::ComPtr<IAccessible> object =
-        id == OBJID_CLIENT ? site_->NewClient() : site_->NewAlert();
+        id == OBJID_CLIENT ? site_->NewClient() : win32::MakeComObject<AlertAccessible>(site_);
     if (object) return site_->Answer(wparam, object.get());
   }
   return DefWindowProcW(window, WM_GETOBJECT, wparam, lparam);

@@ -23,7 +23,10 @@ class FormAccessibility {
   // name their own objects with positive ids).
   static constexpr LONG kHintObjectId = 1;
 
-  FormAccessibility(const LinkLabel& label, const PickHint& hint, win32::OleApartment& ole);
+  // `activate_label`: the message the window takes to do what a click on
+  // the label does.
+  FormAccessibility(const LinkLabel& label, const PickHint& hint, win32::OleApartment& ole,
+                    UINT activate_label);
   FormAccessibility(const FormAccessibility&) = delete;
   FormAccessibility& operator=(const FormAccessibility&) = delete;
   ~FormAccessibility();

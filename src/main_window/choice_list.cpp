@@ -48,10 +48,7 @@ bool ChoiceList::Create(HWND parent, int id) {
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0, 0,
       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-  if (combo_ == nullptr) {
-    win32::TraceLastError();
-    return false;
-  }
+  if (combo_ == nullptr) return win32::TraceLastError();
   COMBOBOXINFO parts{};
   parts.cbSize = sizeof(parts);
   if (!GetComboBoxInfo(combo_, &parts)) win32::TraceLastError();
@@ -90,7 +87,18 @@ int ChoiceList::Selection() const { return ComboBox_GetCurSel(combo_); }
 
 void ChoiceList::Tell(ListInput input, bool dropped, int row) {
   // Taken once the combo box has finished with the input.
-  if (picks_.OnInput(input, dropped, row)) PostMessageW(GetParent(combo_), kTakePicksMessage, 0, 0);
+  if (picks_.OnInput(input, dropped, row)) PostMessageW(combo_, kTakePicksMessage, 0, 0);
+}
+
+void ChoiceList::TakePicks() {
+  while (const translation::TranslationTarget* target = picks_.Next()) {
+    SetText(target->entry);
+    const translation::PickOutcome outcome = what_came_of_(*target);
+    // The shell's modal loop can close the window: what waits goes with the
+    // list, and its handle may already name another window.
+    if (combo_ == nullptr) return;
+    if (const std::u16string_view shown = picks_.Done(outcome); !shown.empty()) SetText(shown);
+  }
 }
 
 // Windows moves a closed combo box's selection one entry a wheel notch, and
@@ -102,9 +110,17 @@ void ChoiceList::Tell(ListInput input, bool dropped, int row) {
 // control, which does not pass it on to the list as DefWindowProc does on
 // Windows.
 LRESULT CALLBACK ChoiceList::ComboProc(HWND combo, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR id, DWORD_PTR /*self*/) {
+                                       UINT_PTR id, DWORD_PTR self) {
+  auto& list = *reinterpret_cast<ChoiceList*>(self);
   if (message == WM_MOUSEWHEEL && ComboBox_GetDroppedState(combo) == FALSE) return 0;
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(combo, ComboProc, id);
+  if (message == kTakePicksMessage) {
+    list.TakePicks();
+    return 0;
+  }
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(combo, ComboProc, id);
+    list.combo_ = nullptr;
+  }
   return DefSubclassProc(combo, message, wparam, lparam);
 }
 

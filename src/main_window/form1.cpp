@@ -71,7 +71,7 @@ SIZE ClientPixels(int dpi) {
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
              const win32::Contrast& contrast, win32::OleApartment& ole,
              platform::WindowSystem& windows, platform::Shell& shell,
-             std::function<void()> label1_click)
+             std::function<void()> label1_click, UINT hint_ms)
     : BaseWindow(open_windows),
       instance_(instance),
       dpis_(dpis),
@@ -79,7 +79,8 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::
       ole_(ole),
       windows_(windows),
       shell_(shell),
-      label1_(kLabel1Caption, kLabel1TextColour) {
+      label1_(kLabel1Caption, kLabel1TextColour),
+      hint_(hint_ms) {
   label1_.SetOnClick(std::move(label1_click));
 }
 
@@ -180,32 +181,15 @@ void Form1::OnThemeChanged() {
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Form1::TakePicks() {
-  while (const translation::TranslationTarget* target = picks_.Next()) {
-    picks_.Done(Translate(*target));
-    // The shell's modal loop can close the window: what waits goes with it.
-    if (Hwnd() == nullptr) {
-      picks_.Stop();
-      return;
-    }
-  }
-}
-
-translation::PickOutcome Form1::Translate(const translation::TranslationTarget& target) {
-  // While a pick is handled, the list shows the picked entry.
-  combo1_.SetText(target.entry);
+translation::PickOutcome Form1::Take(const translation::TranslationTarget& target) {
   const translation::PickOutcome outcome =
       translation::Combo1_Click(target, windows_, shell_, win32::ToHandle(Hwnd()));
-  // Closed while the shell had it: its controls are gone, and their handles
-  // may already name other windows.
+  // Closed while the shell had it: there is nothing left to show a hint on.
   if (Hwnd() == nullptr) return outcome;
   if (outcome == translation::PickOutcome::kOpened) {
     hint_.Hide();
-    combo1_.SetText(translation::kPrompt);
-    return outcome;
-  }
-  // Nothing went out and the list keeps the pick; say why, unless the shell did.
-  if (const std::u16string_view hint = translation::HintFor(outcome); !hint.empty()) {
+  } else if (const std::u16string_view hint = translation::HintFor(outcome); !hint.empty()) {
+    // Nothing went out and the list keeps the pick; say why, unless the shell did.
     hint_.Show(Hwnd(), combo1_.Hwnd(), win32::ToWide(hint), dpi_);
     if (hint_.Visible()) accessibility_.AnnounceHint(Hwnd());
   }
@@ -230,8 +214,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) noexcep
     case WM_COMMAND:
       if (LOWORD(wparam) == kCombo1Id) combo1_.OnCommand(HIWORD(wparam));
       return 0;
-    case ChoiceList::kTakePicksMessage:
-      TakePicks();
+    case kActivateLabel1Message:
+      label1_.Activate();
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

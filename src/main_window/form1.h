@@ -16,22 +16,26 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/window_base.h"
 #include "platform/window_system.h"
-#include "translation/picks.h"
 
 namespace corvane::main_window {
 
 // The main window: the choice list that starts a translation and the link
 // label that opens the promotion window. It owns its controls and forwards
-// to them; what a pick is and in which order picks are taken is the picks',
-// what assistive technology sees is its accessibility's.
+// to them; what a pick is and when it is taken is the list's, what
+// assistive technology sees is its accessibility's. It answers the list's
+// one question, what came of a pick, and says why when nothing went out.
 class Form1 final : public win32::BaseWindow<Form1> {
  public:
   static constexpr const wchar_t* kClassName = L"CorvaneForm1";
   static constexpr int kCombo1Id = 101;
+  // Posted to it to do what a click on the label does, from a call that
+  // must return first (assistive technology's default action).
+  static constexpr UINT kActivateLabel1Message = WM_APP + 1;
 
   Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
         const win32::Contrast& contrast, win32::OleApartment& ole, platform::WindowSystem& windows,
-        platform::Shell& shell, std::function<void()> label1_click);
+        platform::Shell& shell, std::function<void()> label1_click,
+        UINT hint_ms = PickHint::kShowMs);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
   Form1(Form1&&) = delete;
@@ -57,9 +61,7 @@ class Form1 final : public win32::BaseWindow<Form1> {
   void ApplyDpi(int dpi);
   void PlaceForDpi(const RECT& suggested, int dpi);
   void OnPaint();
-  // Takes the picks that wait, in order, while the window is there.
-  void TakePicks();
-  translation::PickOutcome Translate(const translation::TranslationTarget& target);
+  translation::PickOutcome Take(const translation::TranslationTarget& target);
   LRESULT OnCtlColor(HDC dc) const;
   // Takes the theme's colours again and repaints in them.
   void OnThemeChanged();
@@ -71,11 +73,10 @@ class Form1 final : public win32::BaseWindow<Form1> {
   win32::OleApartment& ole_;
   platform::WindowSystem& windows_;
   platform::Shell& shell_;
-  translation::Picks picks_;
-  ChoiceList combo1_{picks_};
+  ChoiceList combo1_{[this](const auto& target) { return Take(target); }};
   LinkLabel label1_;
   PickHint hint_;
-  FormAccessibility accessibility_{label1_, hint_, ole_};
+  FormAccessibility accessibility_{label1_, hint_, ole_, kActivateLabel1Message};
   BackgroundPicture picture_;
   bool picture_stale_ = true;  // not yet decoded for the current DPI
   win32::ScopedFont combo_font_;

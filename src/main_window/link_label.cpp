@@ -55,10 +55,6 @@ bool LinkLabel::OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam
       result = 0;
       return true;
     }
-    case kActivateMessage:
-      Activate();
-      result = 0;
-      return true;
     case WM_CAPTURECHANGED:
       pressed_ = false;
       return false;

@@ -11,10 +11,6 @@ namespace corvane::main_window {
 // shows between its letters. The form routes paint and mouse messages to it.
 class LinkLabel {
  public:
-  // Posted to the owner to do what a click does, from a call that must
-  // return first (assistive technology's default action).
-  static constexpr UINT kActivateMessage = WM_APP + 3;
-
   LinkLabel(std::wstring text, COLORREF colour) : text_(std::move(text)), colour_(colour) {}
 
   // Places the label's top-left corner and sizes it to its text in `font`.
@@ -28,16 +24,16 @@ class LinkLabel {
   bool HitTest(POINT client_point) const { return PtInRect(&bounds_, client_point) != FALSE; }
   void Paint(HDC dc) const;
 
-  // Handles the cursor, the click and kActivateMessage; returns true when
-  // the message was the label's and `result` holds the answer.
+  // Handles the cursor and the click; returns true when the message was the
+  // label's and `result` holds the answer.
   bool OnMessage(HWND owner, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
- private:
   // What a click does, whoever clicks.
   void Activate() const {
     if (on_click_) on_click_();
   }
 
+ private:
   std::wstring text_;
   COLORREF colour_;
   HFONT font_ = nullptr;

@@ -50,10 +50,7 @@ bool PickHint::Prepare(HWND owner, bool balloon, int dpi) {
         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
-    if (tip_ == nullptr) {
-      win32::TraceLastError();
-      return false;
-    }
+    if (tip_ == nullptr) return win32::TraceLastError();
     SetWindowFont(tip_, font_.get(), FALSE);
     TOOLINFOW tool = Tool(owner_, balloon_, const_cast<wchar_t*>(L""));
     if (!SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
@@ -125,7 +122,7 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   RECT owner_rect{};
   GetWindowRect(owner_, &owner_rect);
   owner_at_ = {owner_rect.left, owner_rect.top};
-  SetTimer(owner_, kTimerId, kShowMs, nullptr);
+  SetTimer(owner_, kTimerId, show_ms_, nullptr);
 }
 
 void PickHint::Hide() {

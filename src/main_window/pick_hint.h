@@ -10,7 +10,7 @@
 namespace corvane::main_window {
 
 // A short note beside a control that says why a pick opened nothing: it
-// takes no focus, needs no dismissing and goes by itself after kShowMs.
+// takes no focus, needs no dismissing and goes by itself after its time.
 // Below the control it is a balloon pointing up at it; where the screen has
 // no room below, a plain tip placed right above it. Made on first use, so
 // start-up does not pay for it. It keeps to its owner: it goes when the
@@ -21,6 +21,8 @@ class PickHint {
  public:
   static constexpr UINT_PTR kTimerId = 0x4849;  // on the owner window
   static constexpr UINT kShowMs = 6000;
+
+  explicit PickHint(UINT show_ms = kShowMs) : show_ms_(show_ms) {}
 
   // Shows `text` at `anchor` (a child of `owner`), in the system's tooltip
   // font made for `dpi`, replacing any hint still shown.
@@ -45,6 +47,7 @@ class PickHint {
   SIZE Measure(int text_width) const;
   void Track(POINT at);
 
+  UINT show_ms_;
   HWND owner_ = nullptr;
   HWND tip_ = nullptr;  // owned by owner_, destroyed with it
   bool balloon_ = false;

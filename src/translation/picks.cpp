@@ -1,5 +1,7 @@
 #include "translation/picks.h"
 
+#include <utility>
+
 namespace corvane::translation {
 
 int EntryRow(std::u16string_view text) {
@@ -35,28 +37,25 @@ bool Picks::OnInput(ListInput input, bool dropped, int row) {
       shown_ = row;
       break;
   }
-  if (!picked || stopped_) return false;
+  if (!picked) return false;
   shown_ = row;
   waiting_.push_back(row);
   return true;
 }
 
 const TranslationTarget* Picks::Next() {
-  if (taking_ >= 0 || stopped_ || waiting_.empty()) return nullptr;
+  if (taking_ >= 0 || waiting_.empty()) return nullptr;
   taking_ = waiting_.front();
   waiting_.pop_front();
   return &kTranslationTargets[static_cast<std::size_t>(taking_)];
 }
 
-void Picks::Done(PickOutcome outcome) {
+std::u16string_view Picks::Done(PickOutcome outcome) {
+  const int taken = std::exchange(taking_, -1);
+  if (outcome != PickOutcome::kOpened) return {};
   // After a request the list shows the prompt, not the entry.
-  if (outcome == PickOutcome::kOpened && shown_ == taking_) shown_ = -1;
-  taking_ = -1;
-}
-
-void Picks::Stop() {
-  stopped_ = true;
-  waiting_.clear();
+  if (shown_ == taken) shown_ = -1;
+  return kPrompt;
 }
 
 }  // namespace corvane::translation

@@ -53,10 +53,9 @@ class Picks {
   // The next pick's target, or null when none waits or a pick is already
   // being taken further up the stack (which takes this one after its own).
   const TranslationTarget* Next();
-  // What came of the pick Next gave.
-  void Done(PickOutcome outcome);
-  // The window is gone: what waits is dropped and nothing more is taken.
-  void Stop();
+  // What came of the pick Next gave; returns what the list shows from now
+  // on: the prompt after a request, or nothing new (it keeps the entry).
+  std::u16string_view Done(PickOutcome outcome);
 
  private:
   std::deque<int> waiting_;
@@ -65,7 +64,6 @@ class Picks {
   // -1 while it shows the prompt or text of the user's own.
   int shown_ = -1;
   bool moved_ = false;  // the keys moved the highlight since the list dropped down
-  bool stopped_ = false;
 };
 
 }  // namespace corvane::translation

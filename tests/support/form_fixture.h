@@ -22,8 +22,9 @@ namespace corvane::testing {
 class FormFixture {
  protected:
   explicit FormFixture(win32::Dpi::Lookup lookup,
-                       win32::Contrast::Source contrast_source = win32::Contrast::Source::kSystem)
-      : dpis(lookup), contrast(contrast_source) {}
+                       win32::Contrast::Source contrast_source = win32::Contrast::Source::kSystem,
+                       UINT hint_ms = main_window::PickHint::kShowMs)
+      : dpis(lookup), contrast(contrast_source), hint_ms_(hint_ms) {}
 
   // The list's text, as the user sees it.
   std::u16string ListText() const {
@@ -80,9 +81,10 @@ class FormFixture {
   FakeWindowSystem browser;
   FakeShell shell;
   int label_clicks = 0;
+  UINT hint_ms_;
   main_window::Form1 form{
-      GetModuleHandleW(nullptr), open_windows, dpis, contrast, ole, browser, shell,
-      [this] { ++label_clicks; }};
+      GetModuleHandleW(nullptr),  open_windows, dpis, contrast, ole, browser, shell,
+      [this] { ++label_clicks; }, hint_ms_};
 };
 
 }  // namespace corvane::testing
