@@ -33,7 +33,8 @@ PickOutcome Combo1_Click(const TranslationTarget& target, platform::WindowSystem
 bool IsWebAddress(std::u16string_view address);
 
 // What to tell the user about a pick that opened nothing; empty where there
-// is nothing to add (the request went out, or the shell said why not).
+// is nothing to add (the request went out, or the shell said why not). Its
+// texts are in hints.cpp.
 std::u16string_view HintFor(PickOutcome outcome);
 
 }  // namespace corvane::translation
