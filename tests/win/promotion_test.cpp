@@ -102,10 +102,12 @@ TEST(Promotion, OneWindowLoadedOnFirstShowAndAgainAfterClose) {
       5000));
   EXPECT_EQ(CountPromotionWindows(), 1U);
 
-  // Each close and load again frees what it took: a leak of 3 KB a cycle
-  // would hold 90 KB more after these.
-  const SIZE_T held = HeldBytes();
-  for (int cycle = 0; cycle < 30; ++cycle) {
+  // Each close and load again frees what it took, once the first few have
+  // filled what is kept for the run (Wine 10 keeps 14 KB more after the
+  // third load, then not a byte): a leak of 3 KB a cycle holds 90 KB more.
+  SIZE_T held = 0;
+  for (int cycle = 0; cycle < 3 + 30; ++cycle) {
+    if (cycle == 3) held = HeldBytes();
     SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0);
     promotion.Label1_Click();
     testing::Pause(50);  // what the control posted itself is done
