@@ -7,14 +7,16 @@
 
 #include <windows.h>
 
+static LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/,
                     int nShowCmd) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(window, message, wparam, lparam);
-  };
+  wc.lpfnWndProc = BareWindowProc;
   wc.hInstance = hInstance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
 #ifdef WITH_ICON

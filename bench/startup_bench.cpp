@@ -39,20 +39,19 @@ HWND FindProcessWindow(DWORD process, const wchar_t* class_name) {
   return nullptr;
 }
 
+BOOL CALLBACK FlagUnpainted(HWND child, LPARAM flag) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(flag) = false;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // Whether `window` and every child of it have nothing left to paint.
 bool NothingToPaint(HWND window) {
   if (GetUpdateRect(window, nullptr, FALSE)) return false;
   bool clean = true;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM flag) {
-        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-          *reinterpret_cast<bool*>(flag) = false;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&clean));
+  EnumChildWindows(window, FlagUnpainted, reinterpret_cast<LPARAM>(&clean));
   return clean;
 }
 

@@ -2,11 +2,17 @@
 # Fails when the executable imports a DLL or a function that Windows 7 SP1
 # lacks. No list of functions is kept by hand: the Windows headers are
 # preprocessed once for Windows 7 and once for the newest Windows, and the
-# names that only the second declares are the newer ones.
+# names that only the second declares are the newer ones, with the headers
+# of the executable's own architecture (x64 or x86).
 #   check-imports.sh EXE
 set -euo pipefail
 exe=$1
-cxx=x86_64-w64-mingw32-g++-posix
+case $(x86_64-w64-mingw32-objdump -f "$exe") in
+  *pei-x86-64*) triplet=x86_64-w64-mingw32 ;;
+  *pei-i386*) triplet=i686-w64-mingw32 ;;
+  *) echo "check-imports: $exe is neither an x64 nor an x86 Windows executable" >&2; exit 1 ;;
+esac
+cxx=$triplet-g++-posix
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -39,7 +45,7 @@ if ! grep -qx GetDpiForWindow "$work/newer"; then
 fi
 
 # "DLL name" then "function" for every import, from the import directory.
-x86_64-w64-mingw32-objdump -p "$exe" | awk '
+$triplet-objdump -p "$exe" | awk '
   /^\tDLL Name: / { dll = tolower($3); next }
   /^[A-Z]/ { dll = "" }
   dll != "" && /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ { print dll, $3 }' >"$work/imports"
@@ -57,5 +63,5 @@ while read -r dll function; do
     failed=1
   fi
 done <"$work/imports"
-echo "imports: $(cut -d' ' -f1 "$work/imports" | sort -u | tr '\n' ' ')($(wc -l <"$work/imports") functions)"
+echo "imports of $exe: $(cut -d' ' -f1 "$work/imports" | sort -u | tr '\n' ' ')($(wc -l <"$work/imports") functions)"
 exit $failed

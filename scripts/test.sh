@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs every test on a Debian 12 machine, installing what it lacks: the
-# import check and the release package, lint, a short run of each fuzz
+# import check and the release packages, lint, a short run of each fuzz
 # target, then CTest: the logic's tests natively (ASan, UBSan), and under
 # Wine the logic's and the Win32 tests and the end-to-end tests and soak that
 # drive the real Corvane.exe, at 96 DPI and (without the soak) at 144 DPI,
-# under Debian 12's Wine 8 and again under Debian 13's Wine 10.
-# Ends with "N passed, N failed", counting CTest's tests (one for each
-# GoogleTest case) and fuzz targets.
+# for the x64 and the x86 build, each under Debian 12's Wine 8 and again
+# under Debian 13's Wine 10. Where this kernel runs no 32-bit code, the x86
+# runs say why and count as skipped.
+# Ends with "N passed, N failed, N skipped", counting CTest's tests (one for
+# each GoogleTest case), fuzz targets and the runs that could not be made.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,23 +17,41 @@ bash scripts/install-deps.sh || exit 1
 step() { printf '\n== %s\n' "$*"; }
 step "build"
 { cmake --preset native >/dev/null && cmake --build --preset native &&
-  cmake --preset windows >/dev/null && cmake --build --preset windows; } || { echo "build failed"; exit 1; }
+  cmake --preset windows >/dev/null && cmake --build --preset windows &&
+  cmake --preset windows-x86 >/dev/null && cmake --build --preset windows-x86; } ||
+  { echo "build failed"; exit 1; }
 
 results=$root/build/test-results
 rm -rf "$results"
 mkdir -p "$results"
-passed=0; failed=0; broken=()
+passed=0; failed=0; broken=(); not_run=()
+# The x86 build's programs run only where this kernel runs 32-bit code.
+why_no_x86=$(bash scripts/runs-32-bit.sh) && why_no_x86=""
+# not_running WHAT: a run that could not be made, said once and counted as skipped.
+not_running() {
+  echo "$1: not run: $why_no_x86"
+  not_run+=("$1")
+}
 
 step "imports"
-bash scripts/check-imports.sh build/windows/bin/Corvane.exe || broken+=("imports")
+for exe in build/windows/bin/Corvane.exe build/windows-x86/bin/Corvane.exe; do
+  bash scripts/check-imports.sh "$exe" || broken+=("imports of $exe")
+done
 
 step "package"
-# The release holds exactly the executable that the tests below run.
-if bash scripts/package.sh >"$results/package.log" 2>&1 && (cd dist && sha256sum -c SHA256SUMS) &&
-  python3 -c 'import sys, zipfile
+# Each release holds exactly the executable that the tests below run.
+if bash scripts/package.sh >"$results/package.log" 2>&1 && (cd dist && sha256sum -c SHA256SUMS); then
+  for arch in x64 x86; do
+    bin=build/windows/bin
+    [ $arch = x86 ] && bin=build/windows-x86/bin
+    if python3 -c 'import sys, zipfile
 sys.exit(zipfile.ZipFile(sys.argv[1]).read("Corvane.exe") != open(sys.argv[2], "rb").read())' \
-    dist/Corvane-1.00-win-x64.zip build/windows/bin/Corvane.exe; then
-  echo "dist/Corvane-1.00-win-x64.zip holds the tested Corvane.exe"
+      "dist/Corvane-1.00-win-$arch.zip" "$bin/Corvane.exe"; then
+      echo "dist/Corvane-1.00-win-$arch.zip holds the tested $bin/Corvane.exe"
+    else
+      echo "dist/Corvane-1.00-win-$arch.zip does not hold $bin/Corvane.exe"; broken+=("package $arch")
+    fi
+  done
 else
   tail -n 20 "$results/package.log"; broken+=("package")
 fi
@@ -57,28 +77,44 @@ report_ctest() {
   fi
 }
 
-# run_ctest PRESET: runs the preset's tests, printing CTest's summary.
+# run_ctest PRESET [WHAT]: runs the preset's tests, printing CTest's summary.
 run_ctest() {
   local log=$results/ctest-$1.log
-  step "ctest --preset $1"
+  step "ctest --preset $1${2:+ $2}"
   ctest --preset "$1" --output-junit "$results/junit-$1.xml" >"$log" 2>&1 </dev/null
-  report_ctest "$log" $? "ctest --preset $1"
+  report_ctest "$log" $? "ctest --preset $1${2:+ $2}"
 }
 
 run_ctest native
 
+# The Windows tests under Debian 12's Wine 8, each build in a prefix of its own.
 source scripts/wine-session.sh
 trap wine_session_stop EXIT
-step "wine"
 wine_session_start_tests "$root/build/wine" "$root/build/windows/bin"
-run_ctest windows
-wine_session_stop; trap - EXIT
+run_ctest windows "under Wine 8"
+wine_session_stop
+if [ -z "$why_no_x86" ]; then
+  wine_session_start_tests "$root/build/wine-x86" "$root/build/windows-x86/bin"
+  run_ctest windows-x86 "under Wine 8"
+  wine_session_stop
+else
+  step "ctest --preset windows-x86 under Wine 8"
+  not_running "ctest --preset windows-x86 under Wine 8"
+fi
+trap - EXIT
 
-# The same Windows tests under Debian 13's Wine 10, which has Windows 10
-# functions Wine 8 lacks. Where its chroot cannot be made, this fails.
-step "ctest --preset windows under Wine 10 (a Debian 13 chroot)"
-bash scripts/wine10-chroot.sh "$results" </dev/null
-report_ctest "$results/ctest-wine10.log" $? "ctest --preset windows under Wine 10"
+# The same under Debian 13's Wine 10, which has Windows 10 functions Wine 8
+# lacks. Where its chroot cannot be made, this fails.
+for preset in windows windows-x86; do
+  what="ctest --preset $preset under Wine 10 (a Debian 13 chroot)"
+  step "$what"
+  if [ $preset = windows-x86 ] && [ -n "$why_no_x86" ]; then
+    not_running "$what"
+    continue
+  fi
+  bash scripts/wine10-chroot.sh "$results" "$preset" </dev/null
+  report_ctest "$results/ctest-wine10-$preset.log" $? "$what"
+done
 
 step "summary"
 # CTest's own results, case by case.
@@ -98,12 +134,13 @@ print(passed, failed, skipped)
 PY
 )
 read -r p f s <<<"$counts"
-passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
+passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0})); skipped=$((${s:-0} + ${#not_run[@]}))
 echo "CTest: ${p:-0} passed, ${f:-0} failed, ${s:-0} skipped"
+for what in "${not_run[@]}"; do echo "not run, counted as skipped: $what"; done
 # A step that failed without a failed test (a build, lint, a crash in listing) counts once.
 if [ ${#broken[@]} -gt 0 ]; then
   printf 'broken: %s\n' "${broken[@]}"
   [ "${f:-0}" -eq 0 ] && failed=$((failed + 1))
 fi
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ] && [ ${#broken[@]} -eq 0 ]

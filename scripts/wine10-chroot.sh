@@ -1,25 +1,33 @@
 #!/usr/bin/env bash
-# Runs the Windows tests (ctest --preset windows, both DPIs) a second time,
-# under Debian 13's Wine 10, which has Windows 10 functions that Debian 12's
+# Runs the Windows tests (ctest --preset windows or windows-x86, both DPIs)
+# a second time, under Debian 13's Wine 10, which has Windows 10 functions that Debian 12's
 # Wine 8 lacks: a branch taken only where a newer function exists runs there.
 # The machine's own Wine is not touched: Wine 10 lives in a Debian 13 chroot
 # that debootstrap makes from the archive this machine installs from (about
 # 3 minutes, once; kept in CORVANE_WINE10_ROOT). The checkout and the host's
 # CMake modules (which the CTest files name) are bound at the same paths, so
 # the Windows build runs there as it is. Everything mounted is unmounted
-# before the script ends, however it ends.
-#   wine10-chroot.sh RESULTS_DIR   writes ctest-wine10.log, junit-wine10.xml
+# before the script ends, however it ends. Wine for 32-bit programs
+# (wine32:i386) joins the chroot only where this kernel runs 32-bit code.
+#   wine10-chroot.sh RESULTS_DIR [PRESET]   writes ctest-wine10-PRESET.log and
+#                                           junit-wine10-PRESET.xml (PRESET: windows)
 # Fails, saying why, where the chroot cannot be made or mounted.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
 results=${1:-$source/build/test-results}
+preset=${2:-windows}
 chroot_dir=${CORVANE_WINE10_ROOT:-/var/lib/corvane/wine10-trixie}
 ready=$chroot_dir/.corvane-ready-1
 packages="wine wine64 xvfb xauth locales cmake imagemagick fonts-wqy-zenhei fonts-wine"
 
 fail() { echo "wine 10: $*" >&2; exit 1; }
 [ "$(id -u)" = 0 ] || fail "needs root to make and mount the chroot"
+bin=build/windows/bin
+if [ "$preset" = windows-x86 ]; then
+  bin=build/windows-x86/bin
+  why=$(bash scripts/runs-32-bit.sh) || fail "$why"
+fi
 
 mounted=()
 unmount_all() {
@@ -69,8 +77,17 @@ if [ ! -f "$ready" ]; then
 else
   mount_system
 fi
+# Where the kernel runs 32-bit code (checked above), added once.
+if [ "$preset" = windows-x86 ] && [ ! -f "$chroot_dir/.corvane-i386-ready" ]; then
+  chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
+    sh -c "dpkg --add-architecture i386 && apt-get update -qq &&
+      apt-get install -y -qq --no-install-recommends wine32:i386" \
+    >"$results/wine10-packages-i386.log" 2>&1 ||
+    { tail -n 20 "$results/wine10-packages-i386.log" >&2; fail "installing wine32:i386 in the chroot failed"; }
+  touch "$chroot_dir/.corvane-i386-ready"
+fi
 
-[ -f build/windows/bin/Corvane.exe ] || fail "build the windows preset first"
+[ -f "$bin/Corvane.exe" ] || fail "build the $preset preset first"
 mount_at "$source" --bind "$source"
 for modules in /usr/share/cmake-*; do
   [ -d "$modules" ] && mount_at "$modules" --bind -o ro "$modules"
@@ -82,6 +99,6 @@ echo "under ${wine_version:-an unknown Wine} (Debian 13, in $chroot_dir)"
 # made by one Wine is not for another.
 chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
   bash -c 'cd "$1" && source scripts/wine-session.sh && trap wine_session_stop EXIT &&
-    wine_session_start_tests "$1/build/wine10" "$1/build/windows/bin" &&
-    ctest --preset windows --output-junit "$2/junit-wine10.xml"' _ "$source" "$results" \
-  >"$results/ctest-wine10.log" 2>&1 </dev/null
+    wine_session_start_tests "$1/build/wine10-$3" "$1/$4" &&
+    ctest --preset "$3" --output-junit "$2/junit-wine10-$3.xml"' _ "$source" "$results" "$preset" "$bin" \
+  >"$results/ctest-wine10-$preset.log" 2>&1 </dev/null

@@ -10,20 +10,19 @@ namespace corvane::main_window {
 
 namespace {
 
+int CALLBACK FlagFound(const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
+                       LPARAM found_flag) {
+  *reinterpret_cast<bool*>(found_flag) = true;
+  return 0;
+}
+
 bool IsFaceInstalled(const wchar_t* face) {
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
   bool found = false;
   const win32::ScopedWindowDc screen(nullptr);
-  EnumFontFamiliesExW(
-      screen.get(), &query,
-      [](const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
-         LPARAM found_flag) {
-        *reinterpret_cast<bool*>(found_flag) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExW(screen.get(), &query, FlagFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

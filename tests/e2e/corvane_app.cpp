@@ -8,9 +8,18 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 20000;
 
+// The Corvane.exe beside the tests, or the one CORVANE_EXE names (another
+// build's, read across bitness).
+std::wstring CorvaneExe() {
+  wchar_t named[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"CORVANE_EXE", named, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) return named;
+  return ModuleDir() + L"\\Corvane.exe";
+}
+
 }  // namespace
 
-CorvaneApp::CorvaneApp() : process_(L"\"" + ModuleDir() + L"\\Corvane.exe\"") {
+CorvaneApp::CorvaneApp() : process_(L"\"" + CorvaneExe() + L"\"") {
   if (!process_.Started()) return;
   WaitForInputIdle(process_.Handle(), kStartTimeoutMs);
   WaitUntil(

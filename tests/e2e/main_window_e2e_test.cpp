@@ -200,6 +200,13 @@ bool NearlyEqual(std::uint32_t a, std::uint32_t b) {
 TEST(Label, AScreenReaderInAnotherProcessFindsTheLinkAndActivatesIt) {
   const CorvaneApp app;
   ASSERT_TRUE(app.Started());
+  if (GetEnvironmentVariableW(L"CORVANE_EXE", nullptr, 0) > 0) {
+    BOOL ours = FALSE;
+    BOOL its = FALSE;
+    IsWow64Process(GetCurrentProcess(), &ours);
+    IsWow64Process(app.Process().Handle(), &its);
+    ASSERT_NE(ours, its) << "asked to read across bitness, but Corvane is of the tests' own";
+  }
   win32::OleApartment ole;
   ASSERT_TRUE(ole.Ensure());
   win32::ComPtr<IAccessible> client;

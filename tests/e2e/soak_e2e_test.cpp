@@ -66,8 +66,9 @@ Footprint Measure(HANDLE process) {
                                     std::optional<SIZE_T> memory_allowance = SIZE_T{1} << 20) {
   std::printf(
       "footprint before/after: handles %lu/%lu, private %zu/%zu, GDI %lu/%lu, USER %lu/%lu\n",
-      before.handles, after.handles, before.private_bytes, after.private_bytes, before.gdi,
-      after.gdi, before.user, after.user);
+      before.handles, after.handles, static_cast<std::size_t>(before.private_bytes),
+      static_cast<std::size_t>(after.private_bytes), before.gdi, after.gdi, before.user,
+      after.user);
   if (before.private_bytes == 0) {
     return ::testing::AssertionFailure() << "the process's memory could not be read";
   }

@@ -32,27 +32,33 @@ int TestDpi() {
   return dpi != nullptr ? static_cast<int>(std::strtol(dpi, nullptr, 10)) : USER_DEFAULT_SCREEN_DPI;
 }
 
+namespace {
+
+struct Search {
+  const wchar_t* class_name;
+  DWORD process_id;
+  DWORD thread_id;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
+  auto& s = *reinterpret_cast<Search*>(param);
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &process);
+  if (s.process_id != 0 ? process != s.process_id : thread != s.thread_id) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wstring_view(name) == s.class_name && IsWindowVisible(window)) {
+    s.found.push_back(window);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id, DWORD thread_id) {
-  struct Search {
-    const wchar_t* class_name;
-    DWORD process_id;
-    DWORD thread_id;
-    std::vector<HWND> found;
-  } search{class_name, process_id, thread_id, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD process = 0;
-        const DWORD thread = GetWindowThreadProcessId(window, &process);
-        if (s.process_id != 0 ? process != s.process_id : thread != s.thread_id) return TRUE;
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (std::wstring_view(name) == s.class_name && IsWindowVisible(window)) {
-          s.found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{class_name, process_id, thread_id, {}};
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -118,14 +118,15 @@ TEST_P(Form1Layout, ADpiChangeRescalesTheWindowItsControlsAndFonts) {
   EXPECT_EQ(after.lfWeight, FW_BOLD);
 }
 
+HRESULT WINAPI MonitorAt168Dpi(HMONITOR, int, UINT* x, UINT* y) {
+  *x = *y = 168;
+  return S_OK;
+}
+
 // Under Wine the monitor's DPI is the system's, so a fault that took the one
 // for the other would pass above: here the monitor says another.
 TEST(Dpi, AsWindows81TheWindowTakesItsMonitorsDpiNotTheSystems) {
-  const win32::Dpi dpis(win32::Dpi::Lookup::kMonitorOnly,
-                        [](HMONITOR, int, UINT* x, UINT* y) -> HRESULT {
-                          *x = *y = 168;
-                          return S_OK;
-                        });
+  const win32::Dpi dpis(win32::Dpi::Lookup::kMonitorOnly, MonitorAt168Dpi);
   EXPECT_EQ(dpis.ForWindow(GetDesktopWindow()), 168);
   EXPECT_EQ(win32::Dpi(win32::Dpi::Lookup::kOlderOnly).ForWindow(GetDesktopWindow()), TestDpi())
       << "as on Windows 7, the system's DPI";
