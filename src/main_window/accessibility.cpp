@@ -369,7 +369,13 @@ class ClientAccessible final : public Accessible {
 };
 
 // The hint while it shows: an alert whose name is its text. It belongs to
-// the window: its parent is the window's client object.
+// the window: its parent is the window's client object. Its state holds its
+// alert level, which a client asks for as soon as the alert comes ("Alerts":
+// an object with none is an alert that was cleared). High: "important
+// information to be immediately conveyed to the user" ("Object State
+// Constants"): the pick the user just made opened nothing, and the hint
+// that says why is gone in seconds. Once the hint is gone the object is
+// disconnected, so it answers no level at all.
 class AlertAccessible final : public Accessible {
  public:
   explicit AlertAccessible(std::shared_ptr<AccessibleSite> site) : Accessible(std::move(site), {}) {
@@ -383,7 +389,11 @@ class AlertAccessible final : public Accessible {
   OwnElement Element() const override {
     RECT bounds{};
     GetWindowRect(Site().hint.Hwnd(), &bounds);
-    return {CHILDID_SELF, Site().hint.Text(), ROLE_SYSTEM_ALERT, STATE_SYSTEM_READONLY, bounds,
+    return {CHILDID_SELF,
+            Site().hint.Text(),
+            ROLE_SYSTEM_ALERT,
+            STATE_SYSTEM_READONLY | STATE_SYSTEM_ALERT_HIGH,
+            bounds,
             nullptr};
   }
   HRESULT Parent(IDispatch** parent) override {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "main_window/fonts.h"
 #include "main_window/hint_placement.h"
 #include "platform/win32/trace.h"
@@ -68,28 +70,42 @@ void PickHint::Track(POINT at) {
   SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
-SIZE PickHint::Measure(int text_width) const {
-  // The control breaks lines at its maximum tip width, as DrawText does here.
-  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, text_width);
-  RECT rect{0, 0, text_width, 0};
+SIZE PickHint::Measure(int width) const {
   TEXTMETRICW metrics{};
   {
     const win32::ScopedWindowDc dc(tip_);
     const win32::ScopedSelectObject font(dc.get(), font_.get());
-    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &rect,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
     GetTextMetricsW(dc.get(), &metrics);
   }
-  if (SendMessageW(tip_, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) == 0) {
-    // The control cannot say (Wine's comctl32 has no TTM_ADJUSTRECT): room
-    // for margins, frame and a balloon's stem is allowed generously, since
-    // too much only puts the hint above where below would have done.
+  // What the tip's window adds around its text: TTM_ADJUSTRECT of an empty
+  // text rectangle. Where the control cannot say (Wine's comctl32 has no
+  // TTM_ADJUSTRECT and answers 0) room for margins, frame and a balloon's
+  // stem is allowed generously, since too much only puts the hint above
+  // where below would have done.
+  RECT frame{0, 0, 0, 0};
+  if (SendMessageW(tip_, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&frame)) == 0) {
     const int line = metrics.tmHeight + metrics.tmExternalLeading;
     const int margin = balloon_ ? line : line / 2;
-    InflateRect(&rect, margin, margin);
-    if (balloon_) rect.bottom += line;
+    frame = {-margin, -margin, margin, margin + (balloon_ ? line : 0)};
   }
-  return {rect.right - rect.left, rect.bottom - rect.top};
+  const int across = frame.right - frame.left;
+  // TTM_SETMAXTIPWIDTH's width is the tip window's by its documentation;
+  // Wine's tooltips.c breaks the text at it. Either way the text breaks no
+  // narrower than it is measured here, at `width` less the frame twice, and
+  // the window is at most `width`: taken as the window's, the text has the
+  // measured width; taken as the text's, it has a frame's more, which can
+  // only save a line.
+  const int text_width = std::max(1, width - 2 * across);
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, text_width + across);
+  RECT text{0, 0, text_width, 0};
+  {
+    const win32::ScopedWindowDc dc(tip_);
+    const win32::ScopedSelectObject font(dc.get(), font_.get());
+    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
+  }
+  // The most the window can take under either reading.
+  return {std::min<LONG>(width, text.right + 2 * across), text.bottom + frame.bottom - frame.top};
 }
 
 void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
@@ -104,9 +120,9 @@ void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
   const ScreenRect work = ToScreenRect(monitor.rcWork);
-  // Measured before it shows, so that it shows once, where it belongs. Its
-  // text is no wider than the list it is centred on, so that it fits beside
-  // a window at the screen's edge; the longer hints take two or three lines.
+  // Measured before it shows, so that it shows once, where it belongs. It is
+  // no wider than the list it is centred on, so that it fits beside a window
+  // at the screen's edge; the longer hints take a few lines.
   const int width = bounds.right - bounds.left;
   if (!Prepare(owner, true, dpi)) return;
   if (HintFitsBelow(list, Measure(width).cy, work)) {

@@ -43,8 +43,9 @@ class PickHint {
  private:
   // A tip of the kind asked for, at `dpi`, holding text_; false if none can be made.
   bool Prepare(HWND owner, bool balloon, int dpi);
-  // The size the tip's window takes for text_ broken at `text_width`.
-  SIZE Measure(int text_width) const;
+  // The most room the tip's window takes for text_ when it may be `width`
+  // wide at most.
+  SIZE Measure(int width) const;
   void Track(POINT at);
 
   UINT show_ms_;

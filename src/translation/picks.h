@@ -10,9 +10,10 @@ namespace corvane::translation {
 
 // What the user did to the choice list, as the list's own field and its
 // dropped-down list saw it. The combo box's notifications are not used to
-// tell a pick: their order and presence differ between Windows versions
-// (a click on the row already selected may send no CBN_SELCHANGE; F4 after
-// moving sends CBN_SELENDOK on Windows, CBN_SELENDCANCEL under Wine).
+// tell a pick: which of them come, and in what order, is not documented for
+// every way of closing the list (CBN_SELCHANGE is "sent when the user
+// changes the current selection", so a click on the row already selected
+// need send none).
 enum class ListInput {
   kListKey,        // Up, Down, Page Up or Page Down pressed, once the list has taken it
   kListKeyRepeat,  // the auto-repeat of such a key held down

@@ -131,6 +131,12 @@ TEST_F(Accessibility, TheHintIsAnnouncedAsAnAlertWithItsText) {
       AccessibleObjectFromEvent(alert.window, alert.object, alert.child, object.put(), &child));
   EXPECT_EQ(Role(object.get(), child.lVal), ROLE_SYSTEM_ALERT);
   EXPECT_EQ(Name(object.get(), child.lVal), design::kHintNoBrowser);
+  VARIANT state{};
+  ASSERT_HRESULT_SUCCEEDED(object->get_accState(ChildId(child.lVal), &state));
+  EXPECT_EQ(
+      state.lVal & (STATE_SYSTEM_ALERT_LOW | STATE_SYSTEM_ALERT_MEDIUM | STATE_SYSTEM_ALERT_HIGH),
+      STATE_SYSTEM_ALERT_HIGH)
+      << "an alert must say how urgent it is: without a level it reads as cleared";
   HWND window = nullptr;
   EXPECT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(object.get(), &window));
   EXPECT_EQ(window, form.Hwnd()) << "the alert belongs to no window";

@@ -13,6 +13,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "main_window/background_picture.h"
@@ -238,16 +239,26 @@ TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) 
   Key(VK_RETURN);
   EXPECT_EQ(Requests().back(), row1);
   EXPECT_EQ(ListText(), design::kPrompt);
-  // So are F4 and Alt+Up once the keys moved the highlight there (two Downs
-  // reach the last entry from any row or none).
-  for (const UINT closing : {WM_KEYDOWN, WM_SYSKEYDOWN}) {
+  // So are F4, Alt+Up and Alt+Down once the keys moved the highlight there
+  // (two Downs reach the last entry from any row or none).
+  for (const auto& [key, message] : {std::pair<WORD, UINT>{VK_F4, WM_KEYDOWN},
+                                     {VK_UP, WM_SYSKEYDOWN},
+                                     {VK_DOWN, WM_SYSKEYDOWN}}) {
     SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, TRUE, 0);
     Key(VK_DOWN);
     Key(VK_DOWN);
-    Key(closing == WM_KEYDOWN ? VK_F4 : VK_UP, false, closing);
+    Key(key, false, message);
   }
-  EXPECT_EQ(shell.opened.size(), 10U) << "F4 or Alt+Up after a move picked nothing";
+  EXPECT_EQ(shell.opened.size(), 11U) << "F4, Alt+Up or Alt+Down after a move picked nothing";
   EXPECT_EQ(Requests().back(), row2);
+  // A move counts in its own drop only: F4 on the closed list drops it, and
+  // F4 then closes it unmoved.
+  SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, TRUE, 0);
+  Key(VK_UP);
+  SendMessageW(form.Combo1(), CB_SHOWDROPDOWN, FALSE, 0);
+  Key(VK_F4);
+  Key(VK_F4);
+  EXPECT_EQ(shell.opened.size(), 11U) << "F4 picked with no move since the list last dropped";
 
   // Typing an entry's text is no pick, nor is a key that then leaves it.
   const HWND edit = GetWindow(form.Combo1(), GW_CHILD);
@@ -256,7 +267,17 @@ TEST_F(Form1Test, KeysThatPutAnEntryInTheListAndClicksInTheDroppedListArePicks) 
   Pump();
   Key(VK_DOWN);
   EXPECT_EQ(ListText(), design::kRow2);
-  EXPECT_EQ(shell.opened.size(), 10U) << "typing an entry's text opened a request";
+  EXPECT_EQ(shell.opened.size(), 11U) << "typing an entry's text opened a request";
+
+  // A pick that waited for the shell shows its entry while it is taken.
+  std::vector<std::u16string> shown;
+  shell.while_open = [&] {
+    shown.push_back(ListText());
+    if (shown.size() == 1) Key(VK_DOWN);
+  };
+  Key(VK_UP);
+  EXPECT_EQ(shown, std::vector<std::u16string>(
+                       {std::u16string(design::kRow1), std::u16string(design::kRow2)}));
 }
 
 TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFocus) {
@@ -284,6 +305,7 @@ TEST_F(Form1Test, APickThatOpensNothingKeepsTheEntryAndSaysWhyWithoutTakingTheFo
   EXPECT_GE(balloon.top, list.bottom - 1) << "the hint covers the list";
   EXPECT_LT(balloon.left, (list.left + list.right) / 2);
   EXPECT_GT(balloon.right, (list.left + list.right) / 2);
+  EXPECT_LE(balloon.right - balloon.left, list.right - list.left) << "wider than the list";
   // Whole, with the window at the screen's left edge.
   EXPECT_EQ(balloon.right - balloon.left,
             LOWORD(SendMessageW(tip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool))))

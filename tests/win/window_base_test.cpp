@@ -1,5 +1,5 @@
-// The Win32 room's own parts: the window base every window is built on, and
-// Windows' DLLs loaded from System32.
+// The Win32 room's own parts: the window base every window is built on, what
+// is told when a window cannot be made, and Windows' DLLs loaded from System32.
 
 #include <windows.h>
 
@@ -8,11 +8,15 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "platform/win32/ole_apartment.h"
 #include "platform/win32/system_library.h"
+#include "platform/win32/trace.h"
 #include "platform/win32/window_base.h"
+#include "promotion/web_browser_host.h"
 #include "resource_ids.h"
 #include "support/environment.h"
 
@@ -26,6 +30,7 @@ class LifetimeProbe final : public win32::BaseWindow<LifetimeProbe> {
   struct Log {
     bool destroying = false;
     std::vector<UINT> late;
+    bool refuse_create = false;  // its WM_CREATE says no
   };
 
   LifetimeProbe(win32::OpenWindows& open_windows, Log& log) : BaseWindow(open_windows), log_(log) {}
@@ -35,19 +40,48 @@ class LifetimeProbe final : public win32::BaseWindow<LifetimeProbe> {
   LifetimeProbe& operator=(LifetimeProbe&&) = delete;
   ~LifetimeProbe() { log_.destroying = true; }
 
-  bool Open() {
-    return Create(GetModuleHandleW(nullptr), IDI_CORVANE, 0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0,
-                  100, 100);
+  bool Open(HINSTANCE instance = GetModuleHandleW(nullptr)) {
+    return Create(instance, IDI_CORVANE, 0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
   }
   void ApplyDpi(int /*dpi*/) {}
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (log_.destroying) log_.late.push_back(message);
+    if (message == WM_CREATE && log_.refuse_create) return -1;
     return DefWindowProcW(Hwnd(), message, wparam, lparam);
   }
 
  private:
   Log& log_;
 };
+
+std::vector<std::string>& Traced() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
+// A window or a control that cannot be made is told where it failed, and
+// its maker answers false.
+TEST(BaseWindow, AWindowOrControlThatCannotBeMadeIsTracedAndRefused) {
+  Traced().clear();
+  const win32::ScopedTraceObserver observer([](const char* line) { Traced().emplace_back(line); });
+  win32::OpenWindows open_windows;
+  LifetimeProbe::Log log;
+  LifetimeProbe probe(open_windows, log);
+  // Wine's class.c, as Windows does: "registering for user32 always fails".
+  EXPECT_FALSE(probe.Open(GetModuleHandleW(L"user32.dll"))) << "a class not registered";
+  log.refuse_create = true;
+  EXPECT_FALSE(probe.Open()) << "a window its WM_CREATE refused";
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  win32::OleApartment ole;
+  promotion::WebBrowserHost control(ole);
+  EXPECT_FALSE(control.Create(gone, 1)) << "a control whose parent is gone";
+  const char* const places[] = {"window_base.h", "window_base.h", "web_browser_host.cpp"};
+  ASSERT_EQ(Traced().size(), std::size(places)) << "one failure, one trace";
+  for (std::size_t i = 0; i < std::size(places); ++i) {
+    EXPECT_NE(Traced()[i].find(places[i]), std::string::npos) << Traced()[i];
+  }
+}
 
 TEST(BaseWindow, AnObjectDestroyedWhileItsWindowIsOpenGetsNoMessageAfterwards) {
   win32::OpenWindows open_windows;
