@@ -29,7 +29,12 @@ tidy() { # preset, files...
 native=$(git ls-files 'src/address_reader/*.cpp' 'src/translation/*.cpp' 'src/picture/*.cpp' 'tests/unit/*.cpp')
 windows=$(git ls-files 'src/platform/win32/*.cpp' 'src/main_window/*.cpp' 'src/app/*.cpp' 'src/promotion/*.cpp' 'tests/support/*.cpp' 'tests/win/*.cpp' 'tests/e2e/*.cpp' 'bench/*.cpp')
 fuzz=$(git ls-files 'fuzz/*.cpp')
-findings=$( { tidy native $native; tidy windows $windows; tidy windows-x86 $windows; [ -f build/fuzz/compile_commands.json ] && tidy fuzz $fuzz; } )
+findings=$( {
+  tidy native $native
+  tidy windows $windows
+  tidy windows-x86 $windows
+  if [ -f build/fuzz/compile_commands.json ]; then tidy fuzz $fuzz; fi
+} )
 if [ -n "$findings" ]; then
   echo "$findings"
   echo "clang-tidy: findings above" >&2
