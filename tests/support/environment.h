@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/trace.h"
+
 namespace corvane::testing {
 
 // The folder of the running test program; the fixture, the recorder and
@@ -26,5 +28,15 @@ std::vector<HWND> VisibleWindows(const wchar_t* class_name, DWORD process_id, DW
 
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
+
+// The failures traced while it lives, each a line as whoever debugs reads it.
+class TraceRecorder {
+ public:
+  TraceRecorder();
+  const std::vector<std::string>& Lines() const;
+
+ private:
+  win32::ScopedTraceObserver observer_;
+};
 
 }  // namespace corvane::testing

@@ -18,7 +18,6 @@
 
 #include "main_window/background_picture.h"
 #include "main_window/form1.h"
-#include "platform/win32/trace.h"
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
 #include "support/design.h"
@@ -133,21 +132,16 @@ TEST(Dpi, AsWindows81TheWindowTakesItsMonitorsDpiNotTheSystems) {
       << "as on Windows 7, the system's DPI";
 }
 
-std::vector<std::string>& Traced() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
 // A picture that cannot be had leaves the window blank: that is told.
 TEST(Trace, ABlankPictureIsReported) {
-  Traced().clear();
-  const win32::ScopedTraceObserver observer([](const char* line) { Traced().emplace_back(line); });
+  const testing::TraceRecorder traced;
   main_window::BackgroundPicture picture;
   constexpr int kNoSuchPicture = 4242;
   EXPECT_FALSE(picture.Load(GetModuleHandleW(nullptr), kNoSuchPicture, {100, 50}));
   EXPECT_TRUE(picture.Load(GetModuleHandleW(nullptr), IDR_BACKGROUND_JPEG, {100, 50}));
-  ASSERT_EQ(Traced().size(), 1U) << "one failure, one trace";
-  EXPECT_NE(Traced().front().find("background_picture.cpp"), std::string::npos) << Traced().front();
+  ASSERT_EQ(traced.Lines().size(), 1U) << "one failure, one trace";
+  EXPECT_NE(traced.Lines().front().find("background_picture.cpp"), std::string::npos)
+      << traced.Lines().front();
 }
 
 class Form1Test : public testing::FormFixture, public ::testing::Test {

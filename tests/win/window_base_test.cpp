@@ -14,7 +14,6 @@
 
 #include "platform/win32/ole_apartment.h"
 #include "platform/win32/system_library.h"
-#include "platform/win32/trace.h"
 #include "platform/win32/window_base.h"
 #include "promotion/web_browser_host.h"
 #include "resource_ids.h"
@@ -54,16 +53,10 @@ class LifetimeProbe final : public win32::BaseWindow<LifetimeProbe> {
   Log& log_;
 };
 
-std::vector<std::string>& Traced() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
 // A window or a control that cannot be made is told where it failed, and
 // its maker answers false.
 TEST(BaseWindow, AWindowOrControlThatCannotBeMadeIsTracedAndRefused) {
-  Traced().clear();
-  const win32::ScopedTraceObserver observer([](const char* line) { Traced().emplace_back(line); });
+  const testing::TraceRecorder traced;
   win32::OpenWindows open_windows;
   LifetimeProbe::Log log;
   LifetimeProbe probe(open_windows, log);
@@ -77,9 +70,9 @@ TEST(BaseWindow, AWindowOrControlThatCannotBeMadeIsTracedAndRefused) {
   promotion::WebBrowserHost control(ole);
   EXPECT_FALSE(control.Create(gone, 1)) << "a control whose parent is gone";
   const char* const places[] = {"window_base.h", "window_base.h", "web_browser_host.cpp"};
-  ASSERT_EQ(Traced().size(), std::size(places)) << "one failure, one trace";
+  ASSERT_EQ(traced.Lines().size(), std::size(places)) << "one failure, one trace";
   for (std::size_t i = 0; i < std::size(places); ++i) {
-    EXPECT_NE(Traced()[i].find(places[i]), std::string::npos) << Traced()[i];
+    EXPECT_NE(traced.Lines()[i].find(places[i]), std::string::npos) << traced.Lines()[i];
   }
 }
 
