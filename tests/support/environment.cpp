@@ -5,22 +5,6 @@
 
 namespace corvane::testing {
 
-namespace {
-
-std::vector<std::string>& RecordedTraces() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
-}  // namespace
-
-TraceRecorder::TraceRecorder()
-    : observer_([](const char* line) { RecordedTraces().emplace_back(line); }) {
-  RecordedTraces().clear();
-}
-
-const std::vector<std::string>& TraceRecorder::Lines() const { return RecordedTraces(); }
-
 std::wstring ModuleDir() {
   std::wstring path(MAX_PATH, L'\0');
   const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

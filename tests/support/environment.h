@@ -32,11 +32,14 @@ RECT RectInParent(HWND child);
 // The failures traced while it lives, each a line as whoever debugs reads it.
 class TraceRecorder {
  public:
-  TraceRecorder();
-  const std::vector<std::string>& Lines() const;
+  TraceRecorder() { Lines().clear(); }
+  static std::vector<std::string>& Lines() {
+    static std::vector<std::string> lines;
+    return lines;
+  }
 
  private:
-  win32::ScopedTraceObserver observer_;
+  win32::ScopedTraceObserver observer_{[](const char* line) { Lines().emplace_back(line); }};
 };
 
 }  // namespace corvane::testing
