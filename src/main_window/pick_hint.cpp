@@ -71,12 +71,8 @@ void PickHint::Track(POINT at) {
 }
 
 SIZE PickHint::Measure(int width) const {
-  TEXTMETRICW metrics{};
-  {
-    const win32::ScopedWindowDc dc(tip_);
-    const win32::ScopedSelectObject font(dc.get(), font_.get());
-    GetTextMetricsW(dc.get(), &metrics);
-  }
+  const win32::ScopedWindowDc dc(tip_);
+  const win32::ScopedSelectObject font(dc.get(), font_.get());
   // What the tip's window adds around its text: TTM_ADJUSTRECT of an empty
   // text rectangle. Where the control cannot say (Wine's comctl32 has no
   // TTM_ADJUSTRECT and answers 0) room for margins, frame and a balloon's
@@ -84,6 +80,8 @@ SIZE PickHint::Measure(int width) const {
   // where below would have done.
   RECT frame{0, 0, 0, 0};
   if (SendMessageW(tip_, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&frame)) == 0) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
     const int line = metrics.tmHeight + metrics.tmExternalLeading;
     const int margin = balloon_ ? line : line / 2;
     frame = {-margin, -margin, margin, margin + (balloon_ ? line : 0)};
@@ -98,12 +96,8 @@ SIZE PickHint::Measure(int width) const {
   const int text_width = std::max(1, width - 2 * across);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, text_width + across);
   RECT text{0, 0, text_width, 0};
-  {
-    const win32::ScopedWindowDc dc(tip_);
-    const win32::ScopedSelectObject font(dc.get(), font_.get());
-    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
-  }
+  DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
   // The most the window can take under either reading.
   return {std::min<LONG>(width, text.right + 2 * across), text.bottom + frame.bottom - frame.top};
 }
