@@ -1,18 +1,25 @@
 // The request builder over arbitrary UTF-16, unpaired surrogates included:
 // the result starts with the row's prefix, carries only unreserved ASCII and
 // %XX after it, and decodes back to the input (U+FFFD for lone surrogates).
+// The same text judged as a host of each kind: neither the case of its ASCII
+// letters nor one more trailing dot after a name changes the answer, and an
+// IPv6 address written out in full is read back as the same address.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "translation/public_host.h"
 #include "translation/request.h"
 
 namespace {
 
+using corvane::platform::HostKind;
 using corvane::translation::BuildRequest;
+using corvane::translation::IsPublicHost;
 using corvane::translation::kTranslationTargets;
+using corvane::translation::ParseIPv6;
 
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -85,6 +92,32 @@ std::u16string WithLoneSurrogatesReplaced(const std::u16string& text) {
   return out;
 }
 
+void CheckHostJudgement(const std::u16string& host) {
+  std::u16string upper = host;
+  for (char16_t& c : upper) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  for (const HostKind kind : {HostKind::kName, HostKind::kIPv4, HostKind::kIPv6}) {
+    if (IsPublicHost({host, kind}) != IsPublicHost({upper, kind})) std::abort();
+  }
+  const char16_t last = host.empty() ? u'.' : host.back();
+  if (((last >= u'a' && last <= u'z') || (last >= u'0' && last <= u'9')) &&
+      IsPublicHost({host, HostKind::kName}) != IsPublicHost({host + u".", HostKind::kName})) {
+    std::abort();
+  }
+  if (const auto bytes = ParseIPv6(host)) {
+    std::u16string full;
+    for (std::size_t i = 0; i < bytes->size(); i += 2) {
+      for (const int nibble :
+           {(*bytes)[i] >> 4, (*bytes)[i] & 15, (*bytes)[i + 1] >> 4, (*bytes)[i + 1] & 15}) {
+        full.push_back(u"0123456789abcdef"[nibble]);
+      }
+      if (i + 2 < bytes->size()) full.push_back(u':');
+    }
+    if (ParseIPv6(full) != bytes) std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -117,5 +150,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::u16string decoded;
   if (!DecodeUtf8(bytes, decoded) || decoded != WithLoneSurrogatesReplaced(address)) std::abort();
+  CheckHostJudgement(address);
   return 0;
 }

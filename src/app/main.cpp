@@ -6,6 +6,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/trace.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_urls.h"
 #include "platform/win32/win32_window_system.h"
 #include "promotion/promotion.h"
 
@@ -18,9 +19,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   const win32::Dpi dpis;
   const win32::Contrast contrast;
   win32::Win32WindowSystem windows;
+  win32::Win32Urls urls;
   win32::Win32Shell shell(ole);
   promotion::Promotion promotion(hInstance, open_windows, dpis, ole);
-  main_window::Form1 form1(hInstance, open_windows, dpis, contrast, ole, windows, shell,
+  main_window::Form1 form1(hInstance, open_windows, dpis, contrast, ole, windows, urls, shell,
                            [&promotion] { promotion.Label1_Click(); });
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

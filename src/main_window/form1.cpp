@@ -70,7 +70,7 @@ SIZE ClientPixels(int dpi) {
 
 Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
              const win32::Contrast& contrast, win32::OleApartment& ole,
-             platform::WindowSystem& windows, platform::Shell& shell,
+             platform::WindowSystem& windows, platform::Urls& urls, platform::Shell& shell,
              std::function<void()> label1_click, UINT hint_ms)
     : BaseWindow(open_windows),
       instance_(instance),
@@ -78,6 +78,7 @@ Form1::Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::
       contrast_(contrast),
       ole_(ole),
       windows_(windows),
+      urls_(urls),
       shell_(shell),
       label1_(kLabel1Caption, kLabel1TextColour),
       hint_(hint_ms) {
@@ -183,7 +184,7 @@ void Form1::OnThemeChanged() {
 
 translation::PickOutcome Form1::Take(const translation::TranslationTarget& target) {
   const translation::PickOutcome outcome =
-      translation::Combo1_Click(target, windows_, shell_, win32::ToHandle(Hwnd()));
+      translation::Combo1_Click(target, windows_, urls_, shell_, win32::ToHandle(Hwnd()));
   // Closed while the shell had it: there is nothing left to show a hint on.
   if (Hwnd() == nullptr) return outcome;
   if (outcome == translation::PickOutcome::kOpened) {

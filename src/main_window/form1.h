@@ -10,6 +10,7 @@
 #include "main_window/link_label.h"
 #include "main_window/pick_hint.h"
 #include "platform/shell.h"
+#include "platform/urls.h"
 #include "platform/win32/contrast.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/ole_apartment.h"
@@ -34,7 +35,7 @@ class Form1 final : public win32::BaseWindow<Form1> {
 
   Form1(HINSTANCE instance, win32::OpenWindows& open_windows, const win32::Dpi& dpis,
         const win32::Contrast& contrast, win32::OleApartment& ole, platform::WindowSystem& windows,
-        platform::Shell& shell, std::function<void()> label1_click,
+        platform::Urls& urls, platform::Shell& shell, std::function<void()> label1_click,
         UINT hint_ms = PickHint::kShowMs);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -72,6 +73,7 @@ class Form1 final : public win32::BaseWindow<Form1> {
   const win32::Contrast& contrast_;
   win32::OleApartment& ole_;
   platform::WindowSystem& windows_;
+  platform::Urls& urls_;
   platform::Shell& shell_;
   ChoiceList combo1_{[this](const auto& target) { return Take(target); }};
   LinkLabel label1_;

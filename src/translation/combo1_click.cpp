@@ -1,6 +1,7 @@
 #include "translation/combo1_click.h"
 
 #include "address_reader/address_reader.h"
+#include "translation/public_host.h"
 
 namespace corvane::translation {
 
@@ -42,11 +43,21 @@ bool IsWebAddress(std::u16string_view address) {
 }
 
 PickOutcome Combo1_Click(const TranslationTarget& target, platform::WindowSystem& windows,
-                         platform::Shell& shell, platform::WindowHandle owner) {
+                         platform::Urls& urls, platform::Shell& shell,
+                         platform::WindowHandle owner) {
   // Read once: a second read could name another page than the one checked.
   const address_reader::AddressReading reading = address_reader::ReadAddress(windows);
   if (reading.problem != AddressProblem::kNone) return OutcomeOf(reading.problem);
   if (!IsWebAddress(reading.address)) return PickOutcome::kNotAWebPage;
+  // Google fetches the page from its own servers: a page they cannot reach
+  // would end on an error page, its address handed out for nothing. An
+  // address Windows cannot parse is no page they could fetch either.
+  const std::optional<platform::UrlHost> host = urls.Host(reading.address);
+  if (!host) return PickOutcome::kNotAWebPage;
+  // The zone last: it may take a while.
+  if (!IsPublicHost(*host) || IsLocalZone(urls.Zone(reading.address))) {
+    return PickOutcome::kLocalAddress;
+  }
   return shell.Open(owner, BuildRequest(target, reading.address)) ? PickOutcome::kOpened
                                                                   : PickOutcome::kShellFailed;
 }

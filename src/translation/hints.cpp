@@ -16,6 +16,8 @@ std::u16string_view HintFor(PickOutcome outcome) {
       return u"Internet Explorer 没有响应，请稍后再试。";
     case PickOutcome::kNotAWebPage:
       return u"只能翻译网页（以 http:// 或 https:// 开头的地址）。";
+    case PickOutcome::kLocalAddress:
+      return u"这是本机或局域网上的网页，Google 的服务器无法访问，所以没有发送它的网址。";
     case PickOutcome::kOpened:
     case PickOutcome::kShellFailed:
       break;

@@ -37,6 +37,8 @@ inline constexpr std::u16string_view kHintNotAnswering =
     u"Internet Explorer 没有响应，请稍后再试。";
 inline constexpr std::u16string_view kHintNotAWebPage =
     u"只能翻译网页（以 http:// 或 https:// 开头的地址）。";
+inline constexpr std::u16string_view kHintLocal =
+    u"这是本机或局域网上的网页，Google 的服务器无法访问，所以没有发送它的网址。";
 
 // Geometry in twips: left, top, width, height.
 struct TwipsRect {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakes/fake_shell.h"
+#include "fakes/fake_urls.h"
 #include "fakes/fake_window_system.h"
 #include "main_window/form1.h"
 #include "support/design.h"
@@ -79,11 +80,12 @@ class FormFixture {
   const win32::Dpi dpis;
   const win32::Contrast contrast;
   FakeWindowSystem browser;
+  FakeUrls urls;
   FakeShell shell;
   int label_clicks = 0;
   UINT hint_ms_;
   main_window::Form1 form{
-      GetModuleHandleW(nullptr),  open_windows, dpis, contrast, ole, browser, shell,
+      GetModuleHandleW(nullptr),  open_windows, dpis, contrast, ole, browser, urls, shell,
       [this] { ++label_clicks; }, hint_ms_};
 };
 

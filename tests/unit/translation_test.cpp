@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "fakes/fake_shell.h"
+#include "fakes/fake_urls.h"
 #include "fakes/fake_window_system.h"
 #include "support/design.h"
 #include "translation/combo1_click.h"
@@ -35,6 +36,7 @@ TEST(PercentEncodeUtf8, UnpairedSurrogatesBecomeTheReplacementCharacter) {
 
 using design::Widen;
 using testing::FakeShell;
+using testing::FakeUrls;
 using testing::FakeWindowSystem;
 
 constexpr platform::WindowHandle kOwner = 0x1234;
@@ -44,8 +46,10 @@ TEST(Combo1Click, EachRowOpensItsRequestWithTheAddressEncoded) {
   for (std::size_t row = 0; row < 2; ++row) {
     FakeWindowSystem windows;
     windows.AddBrowser(std::u16string(design::kHostileAddress));
+    FakeUrls urls;
     FakeShell shell;
-    EXPECT_EQ(Combo1_Click(kTranslationTargets[row], windows, shell, kOwner), PickOutcome::kOpened);
+    EXPECT_EQ(Combo1_Click(kTranslationTargets[row], windows, urls, shell, kOwner),
+              PickOutcome::kOpened);
     ASSERT_EQ(shell.opened.size(), 1U);
     EXPECT_EQ(shell.opened[0].address,
               Widen(prefixes[row]) + Widen(design::kHostileAddressEncoded));
@@ -62,6 +66,10 @@ TEST(Combo1Click, APickThatOpensNothingSaysWhy) {
     std::function<void(FakeWindowSystem&)> arrange;
     PickOutcome outcome;
     std::u16string_view hint;
+    // The zone and the host as Windows reads the address.
+    std::optional<platform::UrlZone> zone = platform::UrlZone::kInternet;
+    std::optional<platform::UrlHost> host =
+        platform::UrlHost{u"a.example", platform::HostKind::kName};
   } rows[] = {
       {"no browser", [](FakeWindowSystem& w) { w.AddTopLevel(u"Notepad"); },
        PickOutcome::kNoBrowser, design::kHintNoBrowser},
@@ -84,13 +92,25 @@ TEST(Combo1Click, APickThatOpensNothingSaysWhy) {
        design::kHintNotAWebPage},
       {"a scheme that only begins like http", browser_showing(u"httpx://a.example/"),
        PickOutcome::kNotAWebPage, design::kHintNotAWebPage},
+      {"not an address to Windows", browser_showing(u"http://[1:2]/"), PickOutcome::kNotAWebPage,
+       design::kHintNotAWebPage, platform::UrlZone::kInternet, std::nullopt},
+      {"private address", browser_showing(u"http://192.168.1.1/?session=4f2a"),
+       PickOutcome::kLocalAddress, design::kHintLocal, platform::UrlZone::kInternet,
+       platform::UrlHost{u"192.168.1.1", platform::HostKind::kIPv4}},
+      {"intranet zone", browser_showing(u"https://portal.contoso-hq.com/"),
+       PickOutcome::kLocalAddress, design::kHintLocal, platform::UrlZone::kIntranet},
+      {"this computer's zone", browser_showing(u"http://a.example/"), PickOutcome::kLocalAddress,
+       design::kHintLocal, platform::UrlZone::kLocalMachine},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     FakeWindowSystem windows;
     row.arrange(windows);
+    FakeUrls urls;
+    urls.host = row.host;
+    urls.zone = row.zone;
     FakeShell shell;
-    const PickOutcome outcome = Combo1_Click(kTranslationTargets[0], windows, shell, kOwner);
+    const PickOutcome outcome = Combo1_Click(kTranslationTargets[0], windows, urls, shell, kOwner);
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_EQ(HintFor(outcome), row.hint);
@@ -100,10 +120,13 @@ TEST(Combo1Click, APickThatOpensNothingSaysWhy) {
 TEST(Combo1Click, SchemesAreCaseInsensitiveAndTheShellsFailureIsNoSuccess) {
   FakeWindowSystem windows;
   windows.AddBrowser(u"HTTPS://A.EXAMPLE/");
+  FakeUrls urls;
+  urls.zone = std::nullopt;  // no zone in time: not intranet
   FakeShell shell;
-  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, shell, kOwner), PickOutcome::kOpened);
+  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, urls, shell, kOwner),
+            PickOutcome::kOpened);
   shell.succeeds = false;
-  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, shell, kOwner),
+  EXPECT_EQ(Combo1_Click(kTranslationTargets[1], windows, urls, shell, kOwner),
             PickOutcome::kShellFailed);
   EXPECT_EQ(shell.opened.size(), 2U);
   EXPECT_TRUE(HintFor(PickOutcome::kShellFailed).empty()) << "the shell speaks for itself";

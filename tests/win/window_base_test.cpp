@@ -1,5 +1,6 @@
 // The Win32 room's own parts: the window base every window is built on, what
-// is told when a window cannot be made, and Windows' DLLs loaded from System32.
+// is told when a window cannot be made, Windows' DLLs loaded from System32,
+// and a call waited for with a bound.
 
 #include <windows.h>
 
@@ -7,11 +8,14 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <cwchar>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/win32/bounded_call.h"
 #include "platform/win32/ole_apartment.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/window_base.h"
@@ -107,6 +111,33 @@ TEST(SystemLibrary, LoadsFromSystem32ByFullPathAsOnWindows7WithoutTheUpdate) {
   GetSystemDirectoryW(expected, MAX_PATH);
   wcscat(expected, L"\\atl.dll");
   EXPECT_EQ(_wcsicmp(loaded, expected), 0) << testing::Utf8(std::wstring(loaded));
+}
+
+// The wait for an answer ends in time, and meanwhile the thread answers
+// what other threads send its windows.
+TEST(CallWithin, GivesUpInTimeAndAnswersSentMessagesWhileItWaits) {
+  const HWND window =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  std::atomic<bool> answered = false;
+  std::thread asker([&] {
+    Sleep(100);
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+  });
+  const testing::TraceRecorder traces;
+  const ULONGLONG start = GetTickCount64();
+  const auto slow = [] {
+    Sleep(5000);
+    return 1;
+  };
+  EXPECT_EQ(win32::CallWithin<int>(400, slow), std::nullopt);
+  const ULONGLONG waited = GetTickCount64() - start;
+  asker.join();
+  DestroyWindow(window);
+  EXPECT_LT(waited, 2500U) << "the call was waited for, not the bound";
+  EXPECT_TRUE(answered) << "a message sent while it waited was not answered";
+  EXPECT_EQ(testing::TraceRecorder::Lines().size(), 1U) << "giving up was not traced";
 }
 
 }  // namespace

@@ -24,9 +24,11 @@ class OleStrings {
     return allocate == nullptr ? nullptr : allocate(text.data(), static_cast<UINT>(text.size()));
   }
   // A BSTR freed when it goes; null where oleaut32 cannot be had.
-  Owned Make(std::wstring_view text) {
+  Owned Make(std::wstring_view text) { return Take(Allocate(text)); }
+  // `text`, which a call handed over to be freed, freed when it goes.
+  Owned Take(BSTR text) {
     const auto free = oleaut32_.Get<FreeFn>("SysFreeString");
-    return free == nullptr ? Owned(nullptr, nullptr) : Owned(Allocate(text), free);
+    return free == nullptr ? Owned(nullptr, nullptr) : Owned(text, free);
   }
 
  private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/win32/bounded_call.h"
 #include "platform/window_system.h"
 
 namespace corvane::win32 {
@@ -8,7 +9,7 @@ namespace corvane::win32 {
 // are sent with a bound, so a hung browser costs at most that long.
 class Win32WindowSystem final : public platform::WindowSystem {
  public:
-  static constexpr unsigned kTextMessageTimeoutMs = 1000;
+  static constexpr unsigned kTextMessageTimeoutMs = kAnswerTimeoutMs;
 
   platform::WindowHandle FindTopLevelWindow(std::u16string_view class_name) override;
   platform::WindowHandle FirstChild(platform::WindowHandle parent) override;
