@@ -123,10 +123,14 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
     Clear(count);
     if (!Connected()) return CO_E_OBJNOTCONNECTED;
     if (count == nullptr) return E_POINTER;
-    *count = SystemChildren() + (Element().id != CHILDID_SELF ? 1 : 0);
+    *count = SystemChildren() + (Element().id != CHILDID_SELF ? 1 : 0) + (HasChildObject() ? 1 : 0);
     return S_OK;
   }
   STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override {
+    Clear(dispatch);
+    if (Connected() && dispatch != nullptr && IsChildObject(child)) {
+      return GiveChildObject(dispatch);
+    }
     // A simple element: it has no object of its own, its parent answers for it.
     return Answer(
         child, [&](const OwnElement&) { return dispatch == nullptr ? E_POINTER : S_FALSE; },
@@ -258,6 +262,10 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
     return system_ ? system_->get_accParent(parent) : S_FALSE;
   }
   virtual void Activate() {}
+  // An object of its own that follows our element among the children (the
+  // hint's alert, while it shows), so a client finds it walking down.
+  virtual bool HasChildObject() const { return false; }
+  virtual win32::ComPtr<IAccessible> NewChildObject() { return {}; }
 
  private:
   // What a property answers where our element does not have it.
@@ -275,6 +283,19 @@ class Accessible : public win32::ComObject<IAccessible, IEnumVARIANT> {
     const OwnElement element = Element();
     if (IsChild(child, element.id)) return own(element);
     return system_ ? (system_.get()->*method)(arguments...) : E_INVALIDARG;
+  }
+  bool IsChildObject(const VARIANT& child) const {
+    return HasChildObject() && IsChild(child, Element().id + 1);
+  }
+  HRESULT GiveChildObject(IDispatch** dispatch) {
+    const win32::ComPtr<IAccessible> object = NewChildObject();
+    return object ? object->QueryInterface(IID_PPV_ARGS(dispatch)) : E_FAIL;
+  }
+  HRESULT SetChildObject(VARIANT* out) {
+    out->vt = VT_DISPATCH;
+    const HRESULT given = GiveChildObject(&out->pdispVal);
+    if (FAILED(given)) Clear(out);
+    return given;
   }
   HRESULT SetString(BSTR* out, std::wstring_view text) {
     if (out == nullptr) return E_POINTER;
@@ -294,16 +315,21 @@ STDMETHODIMP Accessible::accNavigate(long direction, VARIANT start, VARIANT* end
   if (end == nullptr) return E_POINTER;
   const long own = Element().id;
   if (own != CHILDID_SELF) {
-    // Our child comes after the system's.
+    // Our child comes after the system's, and the child object after it.
     const long last_system = own - 1;
-    if (IsChild(start, CHILDID_SELF) && direction == NAVDIR_LASTCHILD) return SetInteger(end, own);
+    const bool object = HasChildObject();
+    if (IsChild(start, CHILDID_SELF) && direction == NAVDIR_LASTCHILD) {
+      return object ? SetChildObject(end) : SetInteger(end, own);
+    }
     if (last_system > 0 && IsChild(start, last_system) && direction == NAVDIR_NEXT) {
       return SetInteger(end, own);
     }
     if (IsChild(start, own)) {
       if (direction == NAVDIR_PREVIOUS && last_system > 0) return SetInteger(end, last_system);
+      if (direction == NAVDIR_NEXT && object) return SetChildObject(end);
       return S_FALSE;
     }
+    if (IsChildObject(start)) return direction == NAVDIR_PREVIOUS ? SetInteger(end, own) : S_FALSE;
   }
   return system_ ? system_->accNavigate(direction, start, end) : DISP_E_MEMBERNOTFOUND;
 }
@@ -328,6 +354,11 @@ STDMETHODIMP Accessible::Next(ULONG wanted, VARIANT* children, ULONG* fetched) {
   }
   if (given < wanted && own != CHILDID_SELF && enumerated_ == system_count) {
     SetInteger(&children[given++], own);
+    ++enumerated_;
+  }
+  if (given < wanted && own != CHILDID_SELF && enumerated_ == system_count + 1 &&
+      HasChildObject() && SUCCEEDED(SetChildObject(&children[given]))) {
+    ++given;
     ++enumerated_;
   }
   for (ULONG rest = given; rest < wanted; ++rest) Clear(&children[rest]);
@@ -366,15 +397,19 @@ class ClientAccessible final : public Accessible {
   }
   // As a click does, once the assistive technology's call has returned.
   void Activate() override { PostMessageW(Site().window, Site().activate_label, 0, 0); }
+  bool HasChildObject() const override { return Site().hint.Visible(); }
+  win32::ComPtr<IAccessible> NewChildObject() override;
 };
 
 // The hint while it shows: an alert whose name is its text. It belongs to
-// the window: its parent is the window's client object. Its state holds its
-// alert level, which a client asks for as soon as the alert comes ("Alerts":
-// an object with none is an alert that was cleared). High: "important
-// information to be immediately conveyed to the user" ("Object State
-// Constants"): the pick the user just made opened nothing, and the hint
-// that says why is gone in seconds. Once the hint is gone the object is
+// the window: its parent is the window's client object, which lists it
+// among its children. Its state holds the alert level: MSAA's older page
+// "Alerts" has the server raise the alert and set the level, which the
+// client reads when the alert comes (none: an alert that was cleared), and
+// NVDA's source does so; today's "Object State Constants" lists the levels
+// as not used. High, as "Alerts" defines it, "important information to be
+// immediately conveyed": the pick just made opened nothing, and the hint
+// that says why is gone in seconds. Once it is gone the object is
 // disconnected, so it answers no level at all.
 class AlertAccessible final : public Accessible {
  public:
@@ -403,6 +438,10 @@ class AlertAccessible final : public Accessible {
 
   int hint_ = 0;
 };
+
+win32::ComPtr<IAccessible> ClientAccessible::NewChildObject() {
+  return win32::MakeComObject<AlertAccessible>(Site().shared_from_this());
+}
 
 win32::ComPtr<IAccessible> AccessibleSite::NewClient() {
   using Create = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
@@ -446,12 +485,15 @@ LRESULT FormAccessibility::OnGetObject(HWND window, WPARAM wparam, LPARAM lparam
   return DefWindowProcW(window, WM_GETOBJECT, wparam, lparam);
 }
 
-// An alert with the hint's text, on every Windows: NVDA reads
-// EVENT_SYSTEM_ALERT of an object in the alert role, and Narrator reads it
-// from other programs too; JAWS ignores UI Automation notification events.
-// A UI Automation notification as well would have NVDA say the hint twice,
-// and UiaHostProviderFromHwnd's object cannot raise events ("If you need to
-// raise events ..., you must create a provider object").
+// An alert with the hint's text, on every Windows. Today's "Event
+// Constants" page says of EVENT_SYSTEM_ALERT "Server applications should not
+// send this event"; the older "Alerts" page describes exactly this, a server
+// raising it for an object in the alert role. It is kept because it reaches
+// every Windows from 7 on: NVDA reads it (its source), Narrator reads it
+// from other programs too, and JAWS ignores UI Automation notification
+// events. A UI Automation notification as well would have NVDA say the hint
+// twice, and UiaHostProviderFromHwnd's object cannot raise events ("If you
+// need to raise events ..., you must create a provider object").
 void FormAccessibility::AnnounceHint(HWND window) {
   if (site_->gone) return;
   site_->window = window;

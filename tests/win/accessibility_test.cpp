@@ -140,6 +140,21 @@ TEST_F(Accessibility, TheHintIsAnnouncedAsAnAlertWithItsText) {
   HWND window = nullptr;
   EXPECT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(object.get(), &window));
   EXPECT_EQ(window, form.Hwnd()) << "the alert belongs to no window";
+  // Its parent, the client, lists it after the list and the link.
+  win32::ComPtr<IAccessible> parent;
+  ASSERT_HRESULT_SUCCEEDED(
+      AccessibleObjectFromWindow(form.Hwnd(), OBJID_CLIENT, IID_PPV_ARGS(parent.put())));
+  VARIANT children[3] = {};
+  LONG got = 0;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleChildren(parent.get(), 0, 3, children, &got));
+  ASSERT_EQ(got, 3) << "its parent does not list the alert";
+  ASSERT_EQ(children[2].vt, VT_DISPATCH);
+  win32::ComPtr<IAccessible> listed;
+  ASSERT_HRESULT_SUCCEEDED(children[2].pdispVal->QueryInterface(IID_PPV_ARGS(listed.put())));
+  for (const VARIANT& listed_child : children) {
+    if (listed_child.vt == VT_DISPATCH) listed_child.pdispVal->Release();
+  }
+  EXPECT_EQ(Name(listed.get(), CHILDID_SELF), design::kHintNoBrowser);
   // Once the hint is gone, so is the alert, and it is not the next hint's
   // either. A dead object still clears what it is given to fill.
   SetWindowPos(form.Hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
