@@ -88,18 +88,22 @@ SIZE PickHint::Measure(int width) const {
   }
   const int across = frame.right - frame.left;
   // TTM_SETMAXTIPWIDTH's width is the tip window's by its documentation;
-  // Wine's tooltips.c breaks the text at it. Either way the text breaks no
-  // narrower than it is measured here, at `width` less the frame twice, and
-  // the window is at most `width`: taken as the window's, the text has the
-  // measured width; taken as the text's, it has a frame's more, which can
-  // only save a line.
+  // Wine's tooltips.c breaks the text at it. Taken as the window's, the text
+  // breaks at `width` less the frame twice; taken as the text's, a frame
+  // wider, where a line can hold more words and the window grows up to
+  // `width`. The window takes what the larger reading gives.
   const int text_width = std::max(1, width - 2 * across);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, text_width + across);
-  RECT text{0, 0, text_width, 0};
-  DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
-  // The most the window can take under either reading.
-  return {std::min<LONG>(width, text.right + 2 * across), text.bottom + frame.bottom - frame.top};
+  const auto text_at = [&](int breaks_at) {
+    RECT text{0, 0, breaks_at, 0};
+    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING);
+    return text;
+  };
+  const RECT as_documented = text_at(text_width);
+  const RECT as_wine = text_at(text_width + across);
+  return {std::max(as_documented.right, as_wine.right) + across,
+          std::max(as_documented.bottom, as_wine.bottom) + frame.bottom - frame.top};
 }
 
 void PickHint::Show(HWND owner, HWND anchor, std::wstring_view text, int dpi) {

@@ -43,8 +43,8 @@ class PickHint {
  private:
   // A tip of the kind asked for, at `dpi`, holding text_; false if none can be made.
   bool Prepare(HWND owner, bool balloon, int dpi);
-  // The most room the tip's window takes for text_ when it may be `width`
-  // wide at most.
+  // The room the tip's window takes for text_ when it may be `width` wide
+  // at most, under either reading of its maximum width.
   SIZE Measure(int width) const;
   void Track(POINT at);
 
