@@ -11,7 +11,8 @@ class FakeUrls final : public platform::Urls {
   std::optional<platform::UrlHost> Host(std::u16string_view /*address*/) override { return host; }
   std::optional<platform::UrlZone> Zone(std::u16string_view /*address*/) override { return zone; }
 
-  std::optional<platform::UrlHost> host = platform::UrlHost{u"a.example", platform::HostKind::kName};
+  std::optional<platform::UrlHost> host =
+      platform::UrlHost{u"a.example", platform::HostKind::kName};
   std::optional<platform::UrlZone> zone = platform::UrlZone::kInternet;
 };
 
